@@ -1,0 +1,68 @@
+// The database connection of each request, table names, the debug echo of
+// statements and the last steps of the query pattern.
+#include <fstream>
+
+#include "app/vemlo3f.h"
+#include "gateway/HttpEng.h"
+
+namespace {
+
+// The first line of the connection file, without its line end (a UTF-8 byte
+// order mark written by an editor is dropped too).
+std::string FirstLine(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EInOutError("Cannot open the connection file " + path);
+  std::string line;
+  char c;
+  while (in.get(c) && c != '\r' && c != '\n') line += c;
+  if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+  return line;
+}
+
+}  // namespace
+
+void TForm1::InitieraDatabas() {
+  auto& rs = RS();
+  rs.AnvandADO = false;
+  std::string path;
+  if (FileExists("dbconnect.txt"))
+    path = "dbconnect.txt";
+  else if (FileExists(PosixPath("\\dbconnect.txt")))
+    path = PosixPath("\\dbconnect.txt");
+  if (path.empty()) throw EInOutError("File not found: dbconnect.txt (neither in the working directory nor in /)");
+
+  std::string line = FirstLine(path);
+  const char* property = "DatabaseName";
+  if (line.size() >= 5) {
+    rs.AnvandADO = true;
+    property = "ConnectionString";
+  }
+  for (TQuery* q : {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund}) q->SetProperty(property, line);
+}
+
+std::string TForm1::FixaTabellnamn(const std::string& name) {
+  if (RS().AnvandADO) return "[Tallbrun].[dbo].[" + name + "]";
+  return "\"" + name + "\"";
+}
+
+void TForm1::VisaSQL(const TStringList& lines) {
+  HttpWriteLn("<!--");
+  for (const std::string& line : lines.Items()) {
+    // A value in the statement must not be able to end the comment early:
+    // no "--" may stand inside it.
+    if (line.find("--") == std::string::npos) {
+      HttpWriteLn(line);
+      continue;
+    }
+    std::string safe = line;
+    for (size_t p; (p = safe.find("--")) != std::string::npos;) safe.insert(p + 1, " ");
+    HttpWriteLn(safe);
+  }
+  HttpWriteLn("-->");
+}
+
+void TForm1::OppnaFraga(TQuery& q) {
+  if (RS().Debug) VisaSQL(q.SQL);
+  q.Open();
+  q.First();
+}

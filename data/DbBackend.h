@@ -1,0 +1,95 @@
+// The data-access layer behind TQuery: a connection to one database and the
+// whole result of one statement, as each back end delivers them.
+//
+// Two back ends implement DbConnection: SQLite (embedded, the default) and
+// PostgreSQL (libpq, loaded at run time only when a connection line asks for
+// it). Both take the statement text exactly as the application built it, in
+// Windows-1252, adapt its dialect (see SqlDialect.h) and return every row at
+// once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "gateway/HDateTime.h"
+
+// How a value reads: decided per cell from the column's declared type (or
+// type oid) and the value stored.
+enum class DbKind : uint8_t {
+  Null,
+  Integer,   // num.i
+  Float,     // num.f
+  Boolean,   // num.i 0 or 1
+  Date,      // num.f, a date column: shown without time
+  DateTime,  // num.f, shown with the time when it is not midnight
+  Text,      // text, Windows-1252
+};
+
+struct DbCell {
+  DbKind kind = DbKind::Null;
+  union {
+    int64_t i;
+    double f;
+  } num{0};
+  std::string text;
+};
+
+// The rows of one statement, row by row, with the column names as the
+// database reported them.
+struct DbResult {
+  std::vector<std::string> names;
+  std::vector<DbCell> cells;  // rows * names.size(), row after row
+  int rows = 0;
+
+  int Columns() const { return static_cast<int>(names.size()); }
+  const DbCell& At(int row, int column) const {
+    return cells[static_cast<size_t>(row) * names.size() + static_cast<size_t>(column)];
+  }
+  // Index of the first column of that name (ASCII letters compared without
+  // regard to case); -1 when there is none. The index is built on first use.
+  int FindColumn(std::string_view name) const;
+
+private:
+  mutable std::unordered_map<std::string, int> index_;
+};
+
+class DbConnection {
+public:
+  virtual ~DbConnection() = default;
+  // Runs one statement (Windows-1252 text in the application's dialect) and
+  // returns all of its rows. Raises EDatabaseError with the library's message.
+  virtual std::shared_ptr<DbResult> Query(const std::string& sql) = 0;
+  // Runs a script of statements that return no rows, as written (no dialect
+  // adaptation). Used to load a schema or test data.
+  virtual void Execute(const std::string& script) = 0;
+  virtual const char* Provider() const = 0;
+};
+
+// The open connection of the calling thread for a connection line (or, with
+// `alias`, a database alias), opened on first use and kept for the thread's
+// lifetime. Raises EDatabaseError when the line is bad or the connection
+// fails.
+DbConnection& ThreadConnection(const std::string& line, bool alias);
+
+// Opens a new connection that is not cached (set-up scripts, tests).
+std::unique_ptr<DbConnection> OpenConnection(const std::string& line, bool alias);
+
+// Back ends.
+// `path` as given (relative to the working directory); read-only unless
+// `writable`, and created when `create` is set too.
+std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable, bool create);
+// Keyword/value pairs as libpq takes them (already mapped from the line).
+std::unique_ptr<DbConnection> OpenPostgres(const std::vector<std::pair<std::string, std::string>>& params);
+
+// Text encodings at the database boundary.
+std::string Cp1252ToUtf8(std::string_view s);
+// Characters that Windows-1252 cannot hold become "?".
+std::string Utf8ToCp1252(std::string_view s);
+
+// Parses the ISO text of a stored date or date-time ("yyyy-mm-dd",
+// "yyyy-mm-dd hh:nn:ss[.fff]", with "T" or a time zone suffix).
+bool ParseIsoDateTime(std::string_view text, TDateTime& out);

@@ -1,0 +1,237 @@
+// PostgreSQL back end through libpq.
+//
+// libpq is not linked: a CGI program pays its start-up on every request, and
+// most installations use SQLite. The library ("libpq.so.5") is loaded with
+// dlopen the first time a connection line asks for PostgreSQL, and the few
+// functions used are bound by name.
+//
+// The session's client encoding is WIN1252, so statements and values travel
+// in the program's own encoding and the server converts. The search path is
+// "dbo, public", so that the double-quoted table names of the alias form find
+// their tables too.
+#include <dlfcn.h>
+
+#include <charconv>
+#include <cstring>
+#include <mutex>
+
+#include "data/DbBackend.h"
+#include "data/SqlDialect.h"
+#include "gateway/HUtils.h"
+
+namespace {
+
+struct PGconn;
+struct PGresult;
+using Oid = unsigned int;
+
+enum ConnStatus { CONNECTION_OK = 0 };
+enum ExecStatus { PGRES_EMPTY_QUERY = 0, PGRES_COMMAND_OK = 1, PGRES_TUPLES_OK = 2 };
+
+struct LibPq {
+  PGconn* (*connectdbParams)(const char* const*, const char* const*, int);
+  int (*status)(const PGconn*);
+  char* (*errorMessage)(const PGconn*);
+  void (*finish)(PGconn*);
+  PGresult* (*execParams)(PGconn*, const char*, int, const Oid*, const char* const*, const int*, const int*, int);
+  PGresult* (*exec)(PGconn*, const char*);
+  int (*resultStatus)(const PGresult*);
+  char* (*resultErrorMessage)(const PGresult*);
+  void (*clear)(PGresult*);
+  int (*ntuples)(const PGresult*);
+  int (*nfields)(const PGresult*);
+  char* (*fname)(const PGresult*, int);
+  Oid (*ftype)(const PGresult*, int);
+  char* (*getvalue)(const PGresult*, int, int);
+  int (*getlength)(const PGresult*, int, int);
+  int (*getisnull)(const PGresult*, int, int);
+};
+
+const LibPq& Lib() {
+  static LibPq lib;
+  static std::string error;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    void* h = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+      error = std::string("The PostgreSQL client library cannot be loaded: ") + dlerror();
+      return;
+    }
+    auto bind = [&](auto& fn, const char* name) {
+      void* sym = dlsym(h, name);
+      if (!sym && error.empty()) error = std::string("The PostgreSQL client library lacks ") + name;
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(sym);
+    };
+    bind(lib.connectdbParams, "PQconnectdbParams");
+    bind(lib.status, "PQstatus");
+    bind(lib.errorMessage, "PQerrorMessage");
+    bind(lib.finish, "PQfinish");
+    bind(lib.execParams, "PQexecParams");
+    bind(lib.exec, "PQexec");
+    bind(lib.resultStatus, "PQresultStatus");
+    bind(lib.resultErrorMessage, "PQresultErrorMessage");
+    bind(lib.clear, "PQclear");
+    bind(lib.ntuples, "PQntuples");
+    bind(lib.nfields, "PQnfields");
+    bind(lib.fname, "PQfname");
+    bind(lib.ftype, "PQftype");
+    bind(lib.getvalue, "PQgetvalue");
+    bind(lib.getlength, "PQgetlength");
+    bind(lib.getisnull, "PQgetisnull");
+    // The library stays loaded for the life of the process.
+  });
+  if (!error.empty()) throw EDatabaseError(error);
+  return lib;
+}
+
+// Type oids of the built-in types that do not read as text.
+enum : Oid {
+  kBool = 16,
+  kInt8 = 20,
+  kInt2 = 21,
+  kInt4 = 23,
+  kOid = 26,
+  kFloat4 = 700,
+  kFloat8 = 701,
+  kNumeric = 1700,
+  kDate = 1082,
+  kTimestamp = 1114,
+  kTimestampTz = 1184,
+};
+
+std::string TrimMessage(const char* msg) {
+  std::string s = msg ? msg : "";
+  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+  return s.empty() ? "PostgreSQL error" : s;
+}
+
+DbCell ReadCell(const char* v, int len, Oid type) {
+  DbCell cell;
+  std::string_view raw(v, static_cast<size_t>(len));
+  switch (type) {
+    case kBool:
+      cell.kind = DbKind::Boolean;
+      cell.num.i = raw == "t" ? 1 : 0;
+      return cell;
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid: {
+      int64_t i = 0;
+      if (std::from_chars(raw.data(), raw.data() + raw.size(), i).ec == std::errc()) {
+        cell.kind = DbKind::Integer;
+        cell.num.i = i;
+        return cell;
+      }
+      break;
+    }
+    case kFloat4:
+    case kFloat8:
+    case kNumeric: {
+      double f = 0;
+      if (std::from_chars(raw.data(), raw.data() + raw.size(), f).ec == std::errc()) {
+        cell.kind = DbKind::Float;
+        cell.num.f = f;
+        return cell;
+      }
+      break;
+    }
+    case kDate:
+    case kTimestamp:
+    case kTimestampTz: {
+      TDateTime dt;
+      if (ParseIsoDateTime(raw, dt)) {
+        cell.kind = type == kDate ? DbKind::Date : DbKind::DateTime;
+        cell.num.f = dt;
+        return cell;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  cell.kind = DbKind::Text;  // also "NaN", "infinity" and the like
+  cell.text.assign(raw);
+  return cell;
+}
+
+class PgConnection final : public DbConnection {
+public:
+  explicit PgConnection(PGconn* conn) : conn_(conn) {}
+  ~PgConnection() override { Lib().finish(conn_); }
+
+  const char* Provider() const override { return "PostgreSQL"; }
+
+  std::shared_ptr<DbResult> Query(const std::string& sql) override {
+    const LibPq& pq = Lib();
+    std::string text = AdaptSql(sql, SqlDialect::PostgreSQL);
+    if (text.find('\0') != std::string::npos) throw EDatabaseError("The statement holds a NUL character");
+    // The parameterless extended protocol runs exactly one statement.
+    Result r{pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)};
+    if (!r.res) throw EDatabaseError(TrimMessage(pq.errorMessage(conn_)));
+    int status = pq.resultStatus(r.res);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+      throw EDatabaseError(TrimMessage(pq.resultErrorMessage(r.res)));
+
+    auto result = std::make_shared<DbResult>();
+    int cols = pq.nfields(r.res);
+    int rows = pq.ntuples(r.res);
+    std::vector<Oid> types(static_cast<size_t>(cols));
+    result->names.reserve(static_cast<size_t>(cols));
+    for (int c = 0; c < cols; ++c) {
+      result->names.emplace_back(pq.fname(r.res, c));
+      types[static_cast<size_t>(c)] = pq.ftype(r.res, c);
+    }
+    result->cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    for (int row = 0; row < rows; ++row)
+      for (int c = 0; c < cols; ++c) {
+        if (pq.getisnull(r.res, row, c))
+          result->cells.emplace_back();
+        else
+          result->cells.push_back(
+              ReadCell(pq.getvalue(r.res, row, c), pq.getlength(r.res, row, c), types[static_cast<size_t>(c)]));
+      }
+    result->rows = rows;
+    return result;
+  }
+
+  void Execute(const std::string& script) override {
+    const LibPq& pq = Lib();
+    Result r{pq.exec(conn_, script.c_str())};
+    if (!r.res) throw EDatabaseError(TrimMessage(pq.errorMessage(conn_)));
+    int status = pq.resultStatus(r.res);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY)
+      throw EDatabaseError(TrimMessage(pq.resultErrorMessage(r.res)));
+  }
+
+private:
+  struct Result {
+    PGresult* res;
+    ~Result() {
+      if (res) Lib().clear(res);
+    }
+  };
+
+  PGconn* conn_;
+};
+
+}  // namespace
+
+std::unique_ptr<DbConnection> OpenPostgres(const std::vector<std::pair<std::string, std::string>>& params) {
+  const LibPq& pq = Lib();
+  std::vector<const char*> keys, values;
+  for (const auto& [k, v] : params) {
+    keys.push_back(k.c_str());
+    values.push_back(v.c_str());
+  }
+  keys.push_back(nullptr);
+  values.push_back(nullptr);
+  PGconn* conn = pq.connectdbParams(keys.data(), values.data(), 0);
+  if (!conn) throw EDatabaseError("Out of memory connecting to PostgreSQL");
+  if (pq.status(conn) != CONNECTION_OK) {
+    std::string msg = TrimMessage(pq.errorMessage(conn));
+    pq.finish(conn);
+    throw EDatabaseError(msg);
+  }
+  return std::make_unique<PgConnection>(conn);
+}

@@ -1,0 +1,188 @@
+#include "data/Query.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "data/DbBackend.h"
+
+// ---------------------------------------------------------------- result
+
+namespace {
+
+std::string ColumnKey(std::string_view name) {
+  std::string k(name);
+  for (auto& c : k)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return k;
+}
+
+}  // namespace
+
+int DbResult::FindColumn(std::string_view name) const {
+  if (index_.empty() && !names.empty()) {
+    index_.reserve(names.size());
+    for (int c = 0; c < Columns(); ++c) index_.emplace(ColumnKey(names[static_cast<size_t>(c)]), c);  // first wins
+  }
+  auto it = index_.find(ColumnKey(name));
+  return it == index_.end() ? -1 : it->second;
+}
+
+// ---------------------------------------------------------------- field
+
+namespace {
+
+const DbCell kNullCell;
+
+const DbCell& CellOf(const DbResult* r, int row, int column) {
+  if (!r || row < 0 || row >= r->rows) return kNullCell;  // no current row: every field is NULL
+  return r->At(row, column);
+}
+
+double TextToFloat(const std::string& text) {
+  std::string t = Trim(text);
+  for (auto& c : t)
+    if (c == ',') c = '.';
+  double v = 0;
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec != std::errc() || end != t.data() + t.size())
+    throw EConvertError("'" + text + "' is not a valid floating point value");
+  return v;
+}
+
+}  // namespace
+
+std::string TField::AsString() const {
+  const DbCell& c = CellOf(result_, row_, column_);
+  switch (c.kind) {
+    case DbKind::Null: return {};
+    case DbKind::Integer: return IntToStr(c.num.i);
+    case DbKind::Float: return FloatToStr(c.num.f);
+    case DbKind::Boolean: return c.num.i ? "True" : "False";
+    case DbKind::Date: return DateToStr(c.num.f);
+    case DbKind::DateTime: return DateTimeToStr(c.num.f);
+    case DbKind::Text: return c.text;
+  }
+  return {};
+}
+
+int32_t TField::AsInteger() const {
+  const DbCell& c = CellOf(result_, row_, column_);
+  switch (c.kind) {
+    case DbKind::Null: return 0;
+    case DbKind::Integer:
+    case DbKind::Boolean: return static_cast<int32_t>(c.num.i);
+    case DbKind::Float:
+    case DbKind::Date:
+    case DbKind::DateTime: return static_cast<int32_t>(std::llround(c.num.f));
+    case DbKind::Text:
+      // An empty text reads like NULL; any other text must be a whole number.
+      return Trim(c.text).empty() ? 0 : StrToInt(c.text);
+  }
+  return 0;
+}
+
+double TField::AsFloat() const {
+  const DbCell& c = CellOf(result_, row_, column_);
+  switch (c.kind) {
+    case DbKind::Null: return 0;
+    case DbKind::Integer:
+    case DbKind::Boolean: return static_cast<double>(c.num.i);
+    case DbKind::Float:
+    case DbKind::Date:
+    case DbKind::DateTime: return c.num.f;
+    case DbKind::Text: return Trim(c.text).empty() ? 0 : TextToFloat(c.text);
+  }
+  return 0;
+}
+
+TDateTime TField::AsDateTime() const {
+  const DbCell& c = CellOf(result_, row_, column_);
+  switch (c.kind) {
+    case DbKind::Null: return 0;
+    case DbKind::Integer:
+    case DbKind::Boolean: return static_cast<double>(c.num.i);
+    case DbKind::Float:
+    case DbKind::Date:
+    case DbKind::DateTime: return c.num.f;
+    case DbKind::Text: {
+      if (Trim(c.text).empty()) return 0;
+      TDateTime dt;
+      if (!ParseIsoDateTime(Trim(c.text), dt)) throw EConvertError("'" + c.text + "' is not a valid date and time");
+      return dt;
+    }
+  }
+  return 0;
+}
+
+bool TField::IsNull() const { return CellOf(result_, row_, column_).kind == DbKind::Null; }
+
+// ---------------------------------------------------------------- query
+
+TQuery::TQuery(std::string name) : name_(std::move(name)) {}
+TQuery::~TQuery() = default;
+
+void TQuery::SetConnectionString(const std::string& s) {
+  connectionString_ = s;
+  databaseName_.clear();
+}
+
+void TQuery::SetDatabaseName(const std::string& alias) {
+  databaseName_ = alias;
+  connectionString_.clear();
+}
+
+void TQuery::SetProperty(std::string_view property, const std::string& value) {
+  if (SameText(property, "ConnectionString"))
+    SetConnectionString(value);
+  else if (SameText(property, "DatabaseName"))
+    SetDatabaseName(value);
+  else
+    throw EDatabaseError(name_ + ": Property " + std::string(property) + " does not exist");
+}
+
+void TQuery::Open() {
+  Close();
+  if (SQL.Empty()) throw EDatabaseError(name_ + ": No SQL statement available");
+  // Assigning a connection does not connect; the first statement does.
+  bool alias = connectionString_.empty();
+  DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
+  result_ = conn.Query(SQL.Text());
+  active_ = true;
+  row_ = 0;
+}
+
+void TQuery::Close() {
+  active_ = false;
+  row_ = 0;
+  result_.reset();
+}
+
+void TQuery::First() { row_ = 0; }
+
+void TQuery::Next() {
+  if (result_ && row_ < result_->rows) ++row_;
+}
+
+bool TQuery::Eof() const { return !result_ || row_ >= result_->rows; }
+
+int TQuery::RecordCount() const { return result_ ? result_->rows : 0; }
+
+TField TQuery::FieldByName(std::string_view name) const {
+  if (!active_ || !result_) throw EDatabaseError(name_ + ": Cannot perform this operation on a closed dataset");
+  int column = result_->FindColumn(name);
+  if (column < 0) throw EDatabaseError(name_ + ": Field '" + std::string(name) + "' not found");
+  return TField(result_.get(), row_, column);
+}
+
+// ---------------------------------------------------------------- quoting
+
+std::string SqlQuote(std::string_view value) {
+  std::string out;
+  out.reserve(value.size() + 4);
+  for (char c : value) {
+    if (c == '\0') continue;  // a NUL would cut the statement short in the client libraries
+    if (c == '\'') out += '\'';
+    out += c;
+  }
+  return out;
+}

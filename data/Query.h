@@ -1,0 +1,88 @@
+// The query component through which the application reads the database.
+//
+// A query holds its SQL text as lines, is opened and closed, stands on one
+// row of its result at a time and reads columns by name. Assigning the
+// connection does not connect: the connection opens with the first statement.
+// The statement text is kept exactly as the application builds it; the back
+// end (SQLite, embedded; PostgreSQL through libpq) adapts its dialect.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gateway/HDateTime.h"
+#include "gateway/HUtils.h"
+
+class DbConnection;
+struct DbResult;
+
+// One column of the current row, read as the data library reads it.
+class TField {
+public:
+  TField(const DbResult* result, int row, int column) : result_(result), row_(row), column_(column) {}
+  // The value as text: numbers in the general format with the decimal comma,
+  // dates in the short date form (with the time when it is not midnight);
+  // NULL reads as the empty text.
+  std::string AsString() const;
+  int32_t AsInteger() const;      // NULL reads as 0
+  double AsFloat() const;         // NULL reads as 0
+  TDateTime AsDateTime() const;   // NULL reads as 0 (30 December 1899)
+  bool IsNull() const;
+
+private:
+  const DbResult* result_;
+  int row_;
+  int column_;
+};
+
+class TQuery {
+public:
+  explicit TQuery(std::string name);
+  ~TQuery();
+  TQuery(const TQuery&) = delete;
+  TQuery& operator=(const TQuery&) = delete;
+
+  const std::string& Name() const { return name_; }
+
+  // The connection line of "dbconnect.txt", assigned by property name:
+  // "ConnectionString" for a connection string, "DatabaseName" for an alias.
+  void SetConnectionString(const std::string& s);
+  void SetDatabaseName(const std::string& alias);
+  void SetProperty(std::string_view property, const std::string& value);
+
+  // The statement, one entry per line.
+  TStringList SQL;
+
+  void Open();   // runs the statement; stands on the first row
+  void Close();  // keeps the SQL text
+  bool Active() const { return active_; }
+  void First();
+  void Next();
+  bool Eof() const;
+  int RecordCount() const;
+
+  // Raises EDatabaseError when the result has no column of that name; names
+  // are compared without regard to case and the first column of a name wins.
+  TField FieldByName(std::string_view name) const;
+  // Shorthand for FieldByName(name).AsString().
+  std::string Text(std::string_view name) const { return FieldByName(name).AsString(); }
+
+private:
+  std::string name_;
+  std::string connectionString_;
+  std::string databaseName_;
+  bool active_ = false;
+  int row_ = 0;
+  std::shared_ptr<DbResult> result_;
+};
+
+// A value written into a quoted SQL literal: every single quote doubled.
+// Every value that goes between single quotes in a statement passes here.
+std::string SqlQuote(std::string_view value);
+
+// Closes the calling thread's database connections; the next statement on
+// the thread opens its connection again.
+void CloseDatabaseConnections();

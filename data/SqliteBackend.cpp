@@ -1,0 +1,178 @@
+// SQLite back end: the embedded database file named by the connection line.
+//
+// The database stores text as UTF-8; the program's Windows-1252 statements
+// and values are converted on the way in and out. Dates are stored as ISO
+// text ("yyyy-mm-dd" in DATE columns, "yyyy-mm-dd hh:nn:ss" in DATETIME and
+// TIMESTAMP columns, where a midnight value may leave out its time); the
+// declared type of the column tells that a text is a date.
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "data/DbBackend.h"
+#include "data/SqlDialect.h"
+#include "gateway/HUtils.h"
+
+namespace {
+
+// Upper case of one code point for the letters the customer data uses: ASCII,
+// Latin-1 (à..þ except ÷, ÿ) and the few Latin Extended letters of
+// Windows-1252 (œ š ž). Others are returned unchanged.
+uint32_t UpperCodePoint(uint32_t cp) {
+  if (cp >= 'a' && cp <= 'z') return cp - 32;
+  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 32;
+  switch (cp) {
+    case 0xFF: return 0x178;
+    case 0x153: return 0x152;
+    case 0x161: return 0x160;
+    case 0x17E: return 0x17D;
+    default: return cp;
+  }
+}
+
+// upper(text) over UTF-8 that knows å ä ö é ü and the other Western letters
+// (SQLite's own upper() folds ASCII only). Replaces the built-in function.
+void UpperFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  auto in = reinterpret_cast<const unsigned char*>(sqlite3_value_text(argv[0]));
+  int n = sqlite3_value_bytes(argv[0]);
+  std::string out;
+  out.reserve(static_cast<size_t>(n));
+  for (int k = 0; k < n;) {
+    unsigned char b = in[k];
+    if (b < 0x80) {
+      out += static_cast<char>(std::toupper(b));
+      ++k;
+      continue;
+    }
+    if ((b & 0xE0) == 0xC0 && k + 1 < n && (in[k + 1] & 0xC0) == 0x80) {
+      uint32_t cp = UpperCodePoint(((b & 0x1Fu) << 6) | (in[k + 1] & 0x3Fu));
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+      k += 2;
+      continue;
+    }
+    out += static_cast<char>(b);  // longer sequences are copied unchanged
+    ++k;
+  }
+  sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+enum class ColumnType { Other, Date, DateTime };
+
+ColumnType DeclaredType(const char* decl) {
+  if (!decl) return ColumnType::Other;
+  std::string up = UpperCase(decl);
+  if (up.find("TIME") != std::string::npos) return ColumnType::DateTime;  // DATETIME, TIMESTAMP
+  if (up.find("DATE") != std::string::npos) return ColumnType::Date;
+  return ColumnType::Other;
+}
+
+class SqliteConnection final : public DbConnection {
+public:
+  explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  ~SqliteConnection() override { sqlite3_close_v2(db_); }
+
+  const char* Provider() const override { return "SQLite"; }
+
+  std::shared_ptr<DbResult> Query(const std::string& sql) override {
+    std::string text = Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite));
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &st, &tail) != SQLITE_OK)
+      Fail();
+    Statement guard{st};
+    if (!st) throw EDatabaseError("The statement is empty");
+    for (; tail && *tail; ++tail)
+      if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';')
+        throw EDatabaseError("Only one statement can be run at a time");
+
+    auto result = std::make_shared<DbResult>();
+    int cols = sqlite3_column_count(st);
+    std::vector<ColumnType> types(static_cast<size_t>(cols));
+    result->names.reserve(static_cast<size_t>(cols));
+    for (int c = 0; c < cols; ++c) {
+      result->names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
+      types[static_cast<size_t>(c)] = DeclaredType(sqlite3_column_decltype(st, c));
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, types[static_cast<size_t>(c)]));
+      ++result->rows;
+    }
+    if (rc != SQLITE_DONE) Fail();
+    return result;
+  }
+
+  void Execute(const std::string& script) override {
+    char* err = nullptr;
+    if (sqlite3_exec(db_, Cp1252ToUtf8(script).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+      std::string msg = err ? Utf8ToCp1252(err) : "SQLite error";
+      sqlite3_free(err);
+      throw EDatabaseError(msg);
+    }
+  }
+
+private:
+  struct Statement {
+    sqlite3_stmt* st;
+    ~Statement() { sqlite3_finalize(st); }
+  };
+
+  [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
+
+  static DbCell ReadCell(sqlite3_stmt* st, int c, ColumnType type) {
+    DbCell cell;
+    switch (sqlite3_column_type(st, c)) {
+      case SQLITE_NULL:
+        break;
+      case SQLITE_INTEGER:
+        cell.kind = DbKind::Integer;
+        cell.num.i = sqlite3_column_int64(st, c);
+        break;
+      case SQLITE_FLOAT:
+        cell.kind = DbKind::Float;
+        cell.num.f = sqlite3_column_double(st, c);
+        break;
+      default: {
+        auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+        std::string_view raw(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, c)));
+        TDateTime dt;
+        if (type != ColumnType::Other && ParseIsoDateTime(raw, dt)) {
+          cell.kind = type == ColumnType::Date ? DbKind::Date : DbKind::DateTime;
+          cell.num.f = dt;
+        } else {
+          cell.kind = DbKind::Text;
+          cell.text = Utf8ToCp1252(raw);
+        }
+      }
+    }
+    return cell;
+  }
+
+  sqlite3* db_;
+};
+
+}  // namespace
+
+std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable, bool create) {
+  int flags = SQLITE_OPEN_NOMUTEX;  // one connection per thread
+  flags |= writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+  if (writable && create) flags |= SQLITE_OPEN_CREATE;
+  sqlite3* db = nullptr;
+  std::string file = Cp1252ToUtf8(PosixPath(path));
+  int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close_v2(db);
+    throw EDatabaseError("Cannot open the database \"" + path + "\": " + Utf8ToCp1252(msg));
+  }
+  sqlite3_busy_timeout(db, 5000);
+  sqlite3_create_function_v2(db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, UpperFunction, nullptr,
+                             nullptr, nullptr);
+  return std::make_unique<SqliteConnection>(db);
+}
