@@ -1,0 +1,17 @@
+// The program's entry: the standard CGI start-up, then the application
+// module, whose creation serves the request and ends the process.
+#include <csignal>
+
+#include "app/vemlo3f.h"
+
+int main(int argc, char** argv) {
+  // A client that goes away closes our output: writes then fail quietly
+  // instead of ending the process in the middle of its log.
+  std::signal(SIGPIPE, SIG_IGN);
+  SetProgramArgs(argc, argv);
+  InitStdCgiUnit();
+  auto* module = new TForm1(true);
+  // Reached only when the engine does not end the process after its request.
+  delete module;
+  return 0;
+}

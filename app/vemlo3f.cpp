@@ -1,0 +1,92 @@
+// The application module and the request driver.
+#include "app/vemlo3f.h"
+
+#include "app/Config.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(bool serveRequest) : TComponent(nullptr) {
+  if (!Form1) Form1 = this;
+  RS().Form1 = this;
+  if (!serveRequest) return;
+
+  GeneralHttpEngine1 = std::make_unique<TGeneralHttpEngine>(this);
+  TGeneralHttpEngine& e = *GeneralHttpEngine1;
+  e.AllowedMethods.SetGet(true);
+  e.AllowedMethods.SetPut(false);
+  e.AllowedMethods.SetPost(true);
+  e.SetAutoContentType("text/html");
+  e.SetAutoReadLimit(0);
+  e.SetCGIMode(TCGIMode::NormalMode);
+  e.SetDebugMode(TDebugMode::NoDebug);
+  e.SetNoCache(false);
+  e.SetTempDir("Temp");
+  e.CGISession.SetSessionName("Default");
+  e.CGISession.SetSessionType(TSessionType::sPrivateCookie);
+  e.CGISession.SetFileBased(true);
+  e.CGISession.SetVisibility(TSessionVisibility::AllApplications);
+  e.CGISession.SetEncryptionKey(DefaultEncryptionKey);
+  e.SetSessionName("Default");
+  e.SetOnExecRequest([this](TComponent* s) { GeneralHttpEngine1ExecRequest(s); });
+  e.SetOnLastExecRequest([this](TComponent* s) { GeneralHttpEngine1LastExecRequest(s); });
+  e.SetBufferedOutput(true);
+  e.SetCGIAutoTerminate(true);
+  e.Loaded();
+  // The module is complete: under standard CGI the request runs now.
+  e.OwnerCreated();
+}
+
+TForm1::~TForm1() {
+  if (RS().Form1 == this) RS().Form1 = nullptr;
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
+  TRequestState& rs = RS();
+  rs.Form1 = this;
+  try {
+    rs.Starttid = Now();
+    Randomize();
+    rs.AnropsId = HttpRemoteAddr() + "-" + IntToStr(Random(10000) + 10000);
+    InitieraDatabas();
+    HamtaFormparametrar();
+    InitieraLogfil();
+    if (!rs.FelaktigtAnrop) Sok();
+    SkrivUppgift();
+    AvslutaLogfil();
+  } catch (const Exception& e) {
+    SkrivFelsida(e);
+  } catch (const std::exception& e) {
+    SkrivFelsida(Exception(e.what()));
+  }
+}
+
+void TForm1::GeneralHttpEngine1LastExecRequest(TComponent*) {
+  for (TQuery* q : AllQueries) q->Close();
+}
+
+// Makes a text safe inside an HTML comment: no "--" can end it early.
+static std::string CommentSafe(std::string s) {
+  while (Contains(s, "--")) s = ReplaceAll(s, "--", "- -");
+  return s;
+}
+
+void TForm1::SkrivFelsida(const Exception& e) {
+  TRequestState& rs = RS();
+  // The log of a failed request ends without its closing section.
+  if (rs.Logfil.f) {
+    std::fclose(rs.Logfil.f);
+    rs.Logfil.f = nullptr;
+  }
+  const SiteConfig& c = Config();
+  std::string page =
+      "<html><body><h2>Fel i programmet</h2>Det har uppst\xE5tt ett fel vid k\xF6rningen av detta program.<br>"
+      "V\xE4nta en stund och prova igen.<br>Om felet \xE5terkommer ber vi dig kontakta <a href=\"mailto:" +
+      c.SupportEpost + "\">" + c.SupportEpost + "</a>, eller ringa " + c.SupportTelefon + "." + "\r\n<!--\r\n" +
+      "Message=" + CommentSafe(e.Message) + "\r\n" + "HelpContext=" + IntToStr(e.HelpContext) + "\r\n" + "-->\r\n" +
+      "</body></html>";
+  try {
+    PutAAO(page);
+  } catch (const std::exception&) {
+  }
+}

@@ -1,0 +1,93 @@
+// The application module: the gateway engine component, the query
+// components and every operation of the application as a method. The
+// methods are defined by subsystem: app/ (driver, parameters, log, text
+// helpers), data/ (database, look-ups, search), render/ (template processor,
+// sections, page frame, tabs, page control tags) and tags/ (field tags).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/RequestState.h"
+#include "data/Query.h"
+#include "gateway/GenEng.h"
+
+class TForm1 : public TComponent {
+public:
+  // `serveRequest` false builds a module that does not start a request of its
+  // own (a module for one thread of a resident server or a loaded library).
+  explicit TForm1(bool serveRequest = true);
+  ~TForm1() override;
+
+  std::string Caption = "S\xF6k och visa kund";
+
+  std::unique_ptr<TGeneralHttpEngine> GeneralHttpEngine1;
+  TQuery q_dbqv{"q_dbqv"};
+  TQuery q_dbqv2{"q_dbqv2"};
+  TQuery q_temp{"q_temp"};
+  TQuery q_sprk{"q_sprk"};
+  TQuery q_kund{"q_kund"};
+
+  // ------------------------------------------------------------ request driver
+  void GeneralHttpEngine1ExecRequest(TComponent* sender);
+  void GeneralHttpEngine1LastExecRequest(TComponent* sender);
+  // The driver's error page for a failed request.
+  void SkrivFelsida(const Exception& e);
+
+  // ------------------------------------------------------------ parameters
+  std::string HamtaParmStr(const std::string& name);
+  int32_t HamtaParmInt(const std::string& name);
+  double HamtaParmExt(const std::string& name);
+  void HamtaFormparametrar();
+
+  // ------------------------------------------------------------ request log
+  void InitieraLogfil();
+  void AvslutaLogfil();
+  // One line of the request log, with its line end; raises EInOutError.
+  void SkrivLogg(const std::string& line);
+
+  // ------------------------------------------------------------ text helpers
+  std::string br(const std::string& s);
+  std::string br2(const std::string& s);
+  std::string cr(const std::string& s);
+  std::string hr(const std::string& s);
+  std::string komma(const std::string& s);
+  std::string och(const std::string& s);
+  std::string eller(const std::string& s);
+  std::string parentes(const std::string& s);
+  std::string InledVersal(const std::string& s);
+  std::string RensaBlanka(const std::string& s);
+  std::string BytBlanka(const std::string& s);
+  std::string Ersatt(const std::string& s, const std::string& fran, const std::string& till);
+  void PutAAO(const std::string& s);
+  void PutAAOnbsp(const std::string& s);
+  std::string Radbryt(std::string s, int forsta, int ovriga);
+  std::vector<std::string> DelaUppString(const std::string& s, const std::string& avgransare);
+  int ForstaAvgransare(const std::string& s, const std::string& avgransare);
+  std::string ExtToStr(double x);
+  int DaysInMonth(TDateTime date);
+
+  // ------------------------------------------------------------ database
+  void InitieraDatabas();
+  std::string FixaTabellnamn(const std::string& name);
+  void VisaSQL(const TStringList& lines);
+  // The query pattern's last steps: echo when Debug is set, open, first row.
+  void OppnaFraga(TQuery& q);
+  std::string HamtaText(const std::string& textS, int antal = 0);
+  std::string HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
+                            const std::string& avskiljare);
+  std::string HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod);
+  void Sok();
+  void SokKund(const std::string& kundid);
+  void SokKonferensakuten(const std::string& kundid, TDateTime fran);
+
+  // ------------------------------------------------------------ page
+  void SkrivUppgift();
+
+  TQuery* AllQueries[5] = {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund};
+};
+
+// The module of the process (the one the program created at start-up).
+extern TForm1* Form1;

@@ -1,0 +1,44 @@
+// The stdio and file based CGI engines: the shared CGI layer and the
+// standard CGI engine (environment, standard input and output).
+#pragma once
+
+#include "gateway/HttpEng.h"
+
+class THttpCGIEngine : public THttpEngine {
+public:
+  explicit THttpCGIEngine(TComponent* owner = nullptr);
+  std::string ClassName() const override { return "THttpCGIEngine"; }
+
+  bool CGIAutoTerminate() const { return cgiAutoTerminate_; }
+  void SetCGIAutoTerminate(bool v) { cgiAutoTerminate_ = v; }
+
+  void WriteHeaderLine(const std::string& name, const std::string& value) override;
+  void EndHeaders() override;
+  void EndRequest() override;
+  // Runs one request over the given streams, or (all null) the process's own.
+  virtual void Execute(TStream* input, TStream* output, std::unique_ptr<TStringList> variables) = 0;
+
+  // True when the server wants the status line as a "Status:" header.
+  bool WantsStatusHeader();
+
+protected:
+  bool IsCGIEngine() const override { return true; }
+  bool AutoTerminates() const override { return cgiAutoTerminate_; }
+  bool cgiAutoTerminate_ = true;
+};
+
+class TCGIStdEngine : public THttpCGIEngine {
+public:
+  explicit TCGIStdEngine(TComponent* owner = nullptr) : THttpCGIEngine(owner) {}
+  std::string ClassName() const override { return "TCGIStdEngine"; }
+  void Loaded() override;
+  void RunConsole() override;
+  void Execute(TStream* input, TStream* output, std::unique_ptr<TStringList> variables) override;
+};
+
+// Start-up of the standard CGI path: the handle streams over standard input
+// and output, and the hand-over to a resident server when one runs.
+void InitStdCgiUnit();
+// The standard streams of this thread's standard CGI request (may be null).
+TStream*& StdInput();
+TStream*& StdOutput();
