@@ -52,6 +52,8 @@ public:
   void SetConnectionString(const std::string& s);
   void SetDatabaseName(const std::string& alias);
   void SetProperty(std::string_view property, const std::string& value);
+  const std::string& ConnectionString() const { return connectionString_; }
+  const std::string& DatabaseName() const { return databaseName_; }
 
   // The statement, one entry per line.
   TStringList SQL;
