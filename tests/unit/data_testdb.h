@@ -35,3 +35,6 @@ protected:
 bool WriteTextFile(const std::string& path, const std::string& content);
 // The SQL text of the test rows (Windows-1252, portable between back ends).
 const char* TestDataSql();
+
+// Names the parameterised tests by back end ("Backends/QueryTest.X/SQLite").
+inline std::string DbKindName(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
