@@ -1,0 +1,85 @@
+#include "support/CgiRunner.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+CgiResult RunCgi(const CgiRequest& req) {
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) return {};
+  std::vector<std::string> argv;
+  if (!req.fakeTime.empty()) {
+    argv = {"/usr/bin/faketime", req.fakeTime, VEMLO_BINARY};
+  } else {
+    argv = {VEMLO_BINARY};
+  }
+  for (const auto& a : req.args) argv.push_back(a);
+  std::vector<char*> cargv, cenv;
+  for (auto& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
+  cargv.push_back(nullptr);
+  std::vector<std::string> env = req.env;
+  for (auto& e : env) cenv.push_back(const_cast<char*>(e.c_str()));
+  cenv.push_back(nullptr);
+
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    close(in[0]);
+    close(in[1]);
+    close(out[0]);
+    close(out[1]);
+    if (!req.cwd.empty() && chdir(req.cwd.c_str()) != 0) _exit(126);
+    execve(cargv[0], cargv.data(), cenv.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  CgiResult result;
+  // Feed the body and read the response at the same time, so that neither
+  // side can block the other on a full pipe.
+  size_t sent = 0;
+  bool inOpen = true;
+  if (req.body.empty()) {
+    close(in[1]);
+    inOpen = false;
+  } else {
+    fcntl(in[1], F_SETFL, O_NONBLOCK);
+  }
+  char buf[65536];
+  for (;;) {
+    struct pollfd fds[2];
+    int n = 0;
+    fds[n++] = {out[0], POLLIN, 0};
+    if (inOpen) fds[n++] = {in[1], POLLOUT, 0};
+    if (poll(fds, static_cast<nfds_t>(n), 60000) <= 0) break;
+    if (inOpen && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      ssize_t w = write(in[1], req.body.data() + sent, req.body.size() - sent);
+      if (w > 0) sent += static_cast<size_t>(w);
+      if (w < 0 || sent == req.body.size()) {
+        close(in[1]);
+        inOpen = false;
+      }
+    }
+    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+      ssize_t r = read(out[0], buf, sizeof buf);
+      if (r <= 0) break;
+      result.out.append(buf, static_cast<size_t>(r));
+    }
+  }
+  if (inOpen) close(in[1]);
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return result;
+}
+
+Response SplitResponse(const std::string& out) {
+  size_t end = out.find("\r\n\r\n");
+  if (end == std::string::npos) return {out, ""};
+  return {out.substr(0, end + 4), out.substr(end + 4)};
+}

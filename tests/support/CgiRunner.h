@@ -1,0 +1,29 @@
+// Runs the built program exactly as a web server runs a CGI program: a
+// chosen environment only, the body on standard input, the site's cgi-win
+// folder as working directory; optionally under faketime.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CgiResult {
+  std::string out;      // everything the program wrote to standard output
+  int exitCode = -1;
+};
+
+struct CgiRequest {
+  std::vector<std::string> env;   // NAME=value, the whole environment
+  std::string body;
+  std::string cwd;
+  std::vector<std::string> args;  // program arguments
+  std::string fakeTime;           // "2009-06-30 10:00:00" runs under faketime
+};
+
+CgiResult RunCgi(const CgiRequest& req);
+
+// The header block and the body of a response.
+struct Response {
+  std::string headers;  // up to and including the empty line
+  std::string body;
+};
+Response SplitResponse(const std::string& out);

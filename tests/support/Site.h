@@ -1,0 +1,37 @@
+// A throw-away web site laid out as the program expects it: the program
+// runs in <root>/www/cgi-win (holding dbconnect.txt), finds its templates in
+// <root>/www/kund and writes its request logs under <root>/cgilog.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/CgiRunner.h"
+
+class TestSite {
+public:
+  TestSite();
+  ~TestSite();
+  TestSite(const TestSite&) = delete;
+  TestSite& operator=(const TestSite&) = delete;
+
+  std::string root, cgiwin, kund, cgilog;
+
+  // Writes a file below the root (folders are created).
+  void WriteFile(const std::string& relPath, const std::string& content) const;
+  std::string ReadFile(const std::string& path) const;
+  // Creates an SQLite database from the schema plus `sql`, and points
+  // dbconnect.txt at it.
+  void UseSqlite(const std::string& sql = "");
+
+  // The environment of a GET or POST request as a web server sets it.
+  std::vector<std::string> Env(const std::string& method, const std::string& query,
+                               const std::vector<std::string>& extra = {}, size_t contentLength = 0) const;
+  CgiResult Get(const std::string& query, const std::vector<std::string>& extra = {},
+                const std::string& fakeTime = "") const;
+  CgiResult Post(const std::string& body, const std::string& query = "",
+                 const std::vector<std::string>& extra = {}) const;
+
+  // Every request log file, sorted by path.
+  std::vector<std::string> LogFiles() const;
+};
