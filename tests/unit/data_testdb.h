@@ -38,3 +38,32 @@ const char* TestDataSql();
 
 // Names the parameterised tests by back end ("Backends/QueryTest.X/SQLite").
 inline std::string DbKindName(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
+
+#include "app/vemlo3f.h"
+
+// Fixture base for the module's data operations: a fresh request state
+// (Swedish, no debug) and a module whose queries use the test database with
+// the bracketed table names.
+class FormDbTest : public DbTest {
+protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    if (IsSkipped()) return;
+    RS() = TRequestState();
+    RS().Sprak = "S";
+    form_ = std::make_unique<TForm1>(false);
+    for (TQuery* q : form_->AllQueries) q->SetConnectionString(db_->line);
+    RS().AnvandADO = true;
+  }
+  void TearDown() override { form_.reset(); }
+
+  // The values of one column over all rows of a query.
+  static std::vector<std::string> Column(TQuery& q, const char* name) {
+    std::vector<std::string> out;
+    for (q.First(); !q.Eof(); q.Next()) out.push_back(q.Text(name));
+    return out;
+  }
+  using Lines = std::vector<std::string>;
+
+  std::unique_ptr<TForm1> form_;
+};
