@@ -86,8 +86,15 @@ public:
   // ------------------------------------------------------------ page
   void SkrivUppgift();
 
+  // ------------------------------------------------------------ tags
+#include "app/TagMethods.inc"
+
   TQuery* AllQueries[5] = {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund};
 };
+
+// What a tag method that is not built yet answers: the template processor
+// then writes the tag unchanged.
+inline constexpr const char* kTagPending = "\x01(pending)";
 
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;
