@@ -43,9 +43,29 @@ std::unique_ptr<TestDb> CreatePostgres() {
   const char* line = std::getenv("VEMLO_PG_CONNINFO");
   if (!line || !*line) return nullptr;
   auto conn = OpenConnection(line, false);
-  conn->Execute("SET client_min_messages = warning; DROP SCHEMA IF EXISTS dbo CASCADE;");
-  conn->Execute(ReadFile(std::string(VEMLO_SOURCE_DIR) + "/db/schema.pg.sql"));
-  conn->Execute(TestDataSql());
+  // Test programs may run side by side (ctest -j): the first one loads the
+  // schema and rows, the others find them loaded. The marker names what was
+  // loaded, so a changed schema or data set is loaded afresh.
+  std::string load = ReadFile(std::string(VEMLO_SOURCE_DIR) + "/db/schema.pg.sql") + TestDataSql();
+  std::string marker = std::to_string(std::hash<std::string>()(load));
+  conn->Execute("SELECT pg_advisory_lock(732901)");
+  try {
+    auto present = conn->Query("SELECT to_regclass('dbo.vemlo_test_marker') IS NOT NULL AS present");
+    bool loaded = false;
+    if (present->At(0, 0).num.i) {
+      auto m = conn->Query("SELECT marker FROM dbo.vemlo_test_marker");
+      loaded = m->rows == 1 && m->At(0, 0).text == marker;
+    }
+    if (!loaded) {
+      conn->Execute("SET client_min_messages = warning; DROP SCHEMA IF EXISTS dbo CASCADE;");
+      conn->Execute(load + "CREATE TABLE dbo.vemlo_test_marker (marker text); INSERT INTO dbo.vemlo_test_marker "
+                           "VALUES ('" + marker + "');");
+    }
+  } catch (...) {
+    conn->Execute("SELECT pg_advisory_unlock(732901)");
+    throw;
+  }
+  conn->Execute("SELECT pg_advisory_unlock(732901)");
   return std::make_unique<TestDb>(TestDb{"PostgreSQL", line});
 }
 
