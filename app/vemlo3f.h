@@ -86,6 +86,26 @@ public:
   // ------------------------------------------------------------ page
   void SkrivUppgift();
 
+  // ------------------------------------------------------------ tag building blocks
+  // Field text, number, integer and date of the current customer in q_kund.
+  std::string FaltText(const std::string& falt);
+  double FaltTal(const std::string& falt);
+  int32_t FaltHeltal(const std::string& falt);
+  TDateTime FaltDatum(const std::string& falt);
+  // Code list of table T, field F: the names of the codes in field F,
+  // in the request's language, joined by the separator.
+  std::string Kodlista(const std::string& tabell, const std::string& falt, const std::string& avskiljare);
+  // Labelled section: adds "<b>" + label in the request's language + ":</b><br>"
+  // + body to the accumulator (after a "<br>" when it is not empty).
+  void RubrikSektion(std::string& ackumulator, const std::string& rubrik, const std::string& innehall);
+  // Language-selected field name: the base name for Swedish, base + "Eng"
+  // for English, base + "Ty" for German.
+  std::string SprakFalt(const std::string& bas);
+  // This year as four digits.
+  std::string DettaAr();
+  // The empty fallback of table cells.
+  static std::string Nbsp(const std::string& s) { return s.empty() ? "&nbsp;" : s; }
+
   // ------------------------------------------------------------ tags
 #include "app/TagMethods.inc"
 
