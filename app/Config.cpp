@@ -17,6 +17,11 @@ SiteConfig Load() {
   const std::map<std::string, std::string SiteConfig::*> keys = {
       {"supportepost", &SiteConfig::SupportEpost},
       {"supporttelefon", &SiteConfig::SupportTelefon},
+      {"visitaurl", &SiteConfig::VisitaUrl},
+      {"homerunurl", &SiteConfig::HomeRunUrl},
+      {"equalityurl", &SiteConfig::EqualityUrl},
+      {"roksurl", &SiteConfig::RoksUrl},
+      {"ericssonkonferensurl", &SiteConfig::EricssonKonferensUrl},
   };
   std::string line;
   while (std::getline(in, line)) {

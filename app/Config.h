@@ -10,6 +10,12 @@
 struct SiteConfig {
   std::string SupportEpost = "support@tallbrun.se";
   std::string SupportTelefon = "08-123 456 70";
+  // Outside sites that the symbol row links to.
+  std::string VisitaUrl = "https://www.visita.se/";
+  std::string HomeRunUrl = "https://www.telia.se/homerun/";
+  std::string EqualityUrl = "https://www.equality.se/";
+  std::string RoksUrl = "https://www.roks.se/porrfritt-hotell/";
+  std::string EricssonKonferensUrl = "https://resor.ericsson.se/konferensguide.htm";
 };
 
 const SiteConfig& Config();
