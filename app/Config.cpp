@@ -22,6 +22,7 @@ SiteConfig Load() {
       {"equalityurl", &SiteConfig::EqualityUrl},
       {"roksurl", &SiteConfig::RoksUrl},
       {"ericssonkonferensurl", &SiteConfig::EricssonKonferensUrl},
+      {"aretsametisturl", &SiteConfig::AretsAmetistUrl},
   };
   std::string line;
   while (std::getline(in, line)) {

@@ -16,6 +16,8 @@ struct SiteConfig {
   std::string EqualityUrl = "https://www.equality.se/";
   std::string RoksUrl = "https://www.roks.se/porrfritt-hotell/";
   std::string EricssonKonferensUrl = "https://resor.ericsson.se/konferensguide.htm";
+  // The award's web site, which the award badge links to.
+  std::string AretsAmetistUrl = "https://www.aretsametist.se/";
 };
 
 const SiteConfig& Config();
