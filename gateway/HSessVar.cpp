@@ -224,11 +224,15 @@ void ClearSession(bool ignoreMissing) {
         if (v.Object) objects.push_back(std::move(v.Object));
       record->Values.clear();
     }
-    if (srs.FileBased > 0 && FileExists(srs.FileName)) {
-      TFileStream file(srs.FileName, TFileStream::OpenReadWrite);
-      file.WriteString(ClearedSessionBytes(session->Cipher()));
+    // The clear record goes over the start of the file; a session that was
+    // never saved has no file to mark.
+    int fd = srs.FileBased > 0 ? ::open(srs.FileName.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC) : -1;
+    if (fd >= 0) {
+      THandleStream file(fd, true);
+      const std::string cleared = ClearedSessionBytes(session->Cipher());
+      file.WriteAll(cleared.data(), static_cast<int64_t>(cleared.size()));
     }
-    if (srs.FileBased > 0 && record && FileExists(srs.FileName)) SetFileTime(srs.FileName, record->Expiry);
+    if (fd >= 0 && record) SetFileTime(srs.FileName, record->Expiry);
     srs.Saved = false;
   }
   ReleaseObjects(objects, session->Sender(), session->OnRemoveSessionObject());
