@@ -63,6 +63,7 @@ void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
 
 void TForm1::GeneralHttpEngine1LastExecRequest(TComponent*) {
   for (TQuery* q : AllQueries) q->Close();
+  CloseDatabaseConnections();
 }
 
 // Makes a text safe inside an HTML comment: no "--" can end it early.

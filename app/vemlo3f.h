@@ -14,6 +14,9 @@
 #include "data/Query.h"
 #include "gateway/GenEng.h"
 
+struct TSida;
+struct TBlockBit;
+
 class TForm1 : public TComponent {
 public:
   // `serveRequest` false builds a module that does not start a request of its
@@ -85,6 +88,23 @@ public:
 
   // ------------------------------------------------------------ page
   void SkrivUppgift();
+  // Template lookup; raises EInOutError when no template exists.
+  std::string MallFil();
+  // The frame pass's handler of one piece, and its output path.
+  void RamBit(TSida& sida, const std::string& bit);
+  void Skicka(TSida& sida, const std::string& text);
+  void KUNDLISTA(TSida& sida);
+  // Decides once what a piece of the customer block is.
+  void Klassificera(TBlockBit& bit);
+  // The section flags, look-ups and tab rows of the current customer.
+  void BeraknaSektioner(TSida& sida);
+  bool SektionVisas(TSida& sida, const TBlockBit& bit);
+  // True when the customer of the current search row has a news item of the
+  // category shown on the request's day.
+  bool NyhetFinns(const std::string& kategori);
+  void ByggFlikar(TSida& sida);
+  void Blockpass(TSida& sida);
+  void SkrivInline(int index);
 
   // ------------------------------------------------------------ tag building blocks
   // Field text, number, integer and date of the current customer in q_kund.

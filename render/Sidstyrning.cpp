@@ -1,0 +1,174 @@
+// Page control tags: body attributes, stylesheet, title, request
+// information, the language switch, anchors and ids, the tip badge, level
+// and languages, and the symbol row.
+#include "app/Config.h"
+#include "app/vemlo3f.h"
+
+std::string TForm1::BAKGRUND() {
+  const TRequestState& rs = RS();
+  std::string r;
+  if (!rs.Background.empty()) r = " background=\"" + HttpHtmlEncode(rs.Background) + "\"";
+  if (!rs.Bgcolor.empty()) r += " bgcolor=\"#" + HttpHtmlEncode(rs.Bgcolor) + "\"";
+  if (r.empty()) r = " background=\"/bilder2/bakgrund/qvlogo.gif\"";
+  return r;
+}
+
+std::string TForm1::STYLESHEETDEF() {
+  const std::string& s = RS().Stylesheet;
+  return s.empty() ? std::string() : "<link rel=\"Stylesheet\" type=\"text/css\" href=\"" + HttpHtmlEncode(s) + "\">";
+}
+
+std::string TForm1::TITEL() {
+  q_dbqv.First();
+  std::string namn = q_dbqv.Eof() ? std::string() : q_dbqv.Text("Ftagnamn");
+  if (q_dbqv.RecordCount() > 1) namn += " m fl";
+  return namn;
+}
+
+std::string TForm1::INFO() {
+  const std::string t = FormatDateTime("yyyy\"-\"mm\"-\"dd hh\":\"nn\":\"ss", RS().Starttid);
+  return "<!REMOTE_ADDRESS=" + HttpHtmlEncode(HttpRemoteAddr()) + ">\r\n<!REMOTE_HOST=" +
+         HttpHtmlEncode(HttpRemoteHost()) + ">\r\n<!PATH=" + HttpHtmlEncode(HttpExecutablePath()) +
+         ">\r\n<!DATETIME=" + t + ">\r\n";
+}
+
+std::string TForm1::AVSKILJARE() { return "<br><br><hr><br><br>"; }
+
+std::string TForm1::ID() {
+  std::string k = AnsiUpperCase(FaltText("Kundid"));
+  return "<!ID=" + k + "><a name=" + k + "></a>";
+}
+
+std::string TForm1::KUNDID() { return AnsiUpperCase(FaltText("Kundid")); }
+
+std::string TForm1::NIVA() { return Nbsp(HamtaForknamn1("KUND", "Niva", FaltText("Niva"))); }
+
+std::string TForm1::SPRAK() { return Nbsp(HamtaForknamn("KUND", "Sprak", FaltText("Sprak"), "<br>")); }
+
+std::string TForm1::TIPS() {
+  if (!Contains(FaltText("Tips"), FormatDateTime("yymm", RS().Starttid))) return std::string();
+  return "<img src=\"/bilder2/symbol" + RS().SprakKatalog + "/tips.gif\" width=100 height=40 alt=\"" +
+         HamtaText("M\xE5nadens tips") + "\" border=0 align=right>";
+}
+
+std::string TForm1::BYTSPRAK() {
+  const TRequestState& rs = RS();
+  std::string p;
+  auto del = [&](const char* namn, const std::string& v) {
+    if (!v.empty()) p += std::string("&") + namn + "=" + HttpHtmlEncode(v);
+  };
+  auto lista = [&](const char* namn, const auto& v) {
+    for (size_t i = 1; i < v.size(); ++i) del(namn, v[i]);
+  };
+  auto tal = [&](const char* namn, int32_t v) {
+    if (v != 0) del(namn, IntToStr(v));
+  };
+  del("vad", rs.Vad);
+  del("funktion", rs.Funktion);
+  del("mall", rs.Mall);
+  del("bmall", rs.BMall);
+  del("ftagnamn", rs.Ftagnamn);
+  del("kedja", rs.Kedja);
+  del("avtal", rs.Avtal);
+  del("anvkat", rs.AnvKat);
+  del("fas", rs.Fas);
+  lista("kundid", rs.Kundid);
+  lista("omrade", rs.Omrade);
+  lista("kommun", rs.Kommun);
+  del("bgcolor", rs.Bgcolor);
+  del("background", rs.Background);
+  tal("antal", rs.Antal);
+  tal("antbaddar", rs.Antbaddar);
+  tal("antrum", rs.Antrum);
+  del("arman", rs.ArMan);
+  del("status", rs.Status);
+  del("niva", rs.Niva);
+  del("undhgenre", rs.UndhGenre);
+  del("fdaginriktning", rs.FdagInriktning);
+  del("visakontaktinfo", rs.VisaKontaktInfoText);
+  del("stylesheet", rs.Stylesheet);
+
+  struct Sprak {
+    const char* kod;
+    const char* bokstav;
+    const char* namn;
+  };
+  static const Sprak sprak[] = {{"S", "s", "Svenska"}, {"E", "e", "English"}, {"D", "d", "Deutsch"}};
+  std::string r;
+  for (const auto& s : sprak) {
+    if (rs.Sprak == s.kod) continue;
+    r += std::string("<a href=\"/cgi-win/vemlo3.exe?sprak=") + s.bokstav + p +
+         "\"><img src=\"/images/symbols/flagga_" + s.bokstav + ".gif\" alt=\"" + s.namn + "\" title=\"" + s.namn +
+         "\" width=20 height=12 border=0></a>&nbsp;";
+  }
+  return r;
+}
+
+std::string TForm1::SYMBOLER() {
+  const SiteConfig& c = Config();
+  struct Kapacitet {
+    const char* falt;
+    const char* fil;
+    const char* text;
+  };
+  static const Kapacitet kapaciteter[] = {
+      {"AntBio1", "maxbio.gif", "Antal personer i st\xF6rsta konferenslokal"},
+      {"AntBaddar", "baddar.gif", "Antal b\xE4" "ddar"},
+      {"AntRum", "rum.gif", "Antal rum"},
+      {"AntRest1", "rest.gif", "Antal platser i restaurangen"},
+      {"AntFestSittande", "banquet.gif", "Antal sittande i festv\xE5ning"},
+      {"AntAktivitet", "aktiv.gif", "Antal personer i aktivitetsarrangemang"},
+  };
+  std::string forsta;
+  for (const auto& k : kapaciteter) {
+    if (FaltHeltal(k.falt) <= 0) continue;
+    std::string a = HamtaText(k.text);
+    forsta += std::string("<img border=0 src=\"/bilder2/symbol/") + k.fil + "\" width=20 height=20 alt=\"" + a +
+              "\" title=\"" + a + "\">&nbsp;<font size=-1>" + FaltText(k.falt) + "</font>&nbsp;&nbsp;";
+  }
+
+  auto lank = [&](const std::string& adress, const std::string& fil, const char* w, const char* h,
+                  const std::string& text) {
+    std::string a = HamtaText(text);
+    return "<a href=\"" + adress + "\" target=_blank><img border=0 src=\"" + fil + "\" width=" + w + " height=" + h +
+           " alt=\"" + a + "\" title=\"" + a + "\"></a>&nbsp;&nbsp;";
+  };
+  std::string andra;
+  const std::string avtal = AnsiUpperCase(FaltText("Avtal"));
+  if (Contains(AnsiUpperCase(FaltText("Medlem")), "S0"))
+    andra += lank(c.VisitaUrl, "/bilder2/symbol/visitalogo.gif", "70", "20", "Medlem i Visita");
+  if (std::string k = FaltText("Klassificering"); !k.empty()) {
+    std::string a = HamtaText("Klassificering");
+    andra += "<img border=0 src=\"/bilder2/symbol/stars17_" + k + ".gif\" alt=\"" + a + "\" title=\"" + a +
+             "\">&nbsp;&nbsp;";
+  }
+  if (Contains(avtal, "T0"))
+    andra += lank(c.HomeRunUrl, "/bilder2/symbol/homerun.gif", "9", "20", "Tr\xE5" "dl\xF6st Internet via Telia HomeRun");
+  if (std::string tfa = FaltText("TfaKod"); !tfa.empty()) {
+    std::string adress = c.EqualityUrl;
+    if (RS().NivaOver0) {
+      q_temp.Close();
+      q_temp.SQL.Clear();
+      q_temp.SQL.Add("SELECT ParmVarde");
+      q_temp.SQL.Add("FROM " + FixaTabellnamn("Parm"));
+      q_temp.SQL.Add("WHERE (Parmtyp = 'EXTERNLANK')");
+      q_temp.SQL.Add(" AND  (upper(ParmNamn) = 'TFA')");
+      OppnaFraga(q_temp);
+      std::string parm = q_temp.Eof() ? std::string() : q_temp.Text("ParmVarde");
+      adress = "http://" + parm + tfa;
+    }
+    andra += lank(adress, "/bilder2/symbol/equality.gif", "42", "20",
+                  "Information om tillg\xE4nglighet fr\xE5n Equality");
+  }
+  if (Contains(avtal, "P0"))
+    andra += lank(c.RoksUrl, "/images/symbols/porrfritt.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2010)");
+  else if (Contains(avtal, "P5"))
+    andra += lank(c.RoksUrl, "/images/symbols/roks.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2005)");
+  if (RS().AnvKat == "E0" && FaltText("Avtal") == "E0") {
+    andra += "<a href=\"" + c.EricssonKonferensUrl + "#" + AnsiUpperCase(FaltText("Kundid")) +
+             "\"><img border=0 src=\"/bilder2/diverse/ericsson.gif\" width=95 height=23 alt=\"" +
+             HamtaText("Avtalspris") + "\"></a>";
+  }
+  if (!forsta.empty() && !andra.empty()) return forsta + "<br>" + andra;
+  return forsta + andra;
+}
