@@ -129,8 +129,10 @@ struct PartStream {
   ~PartStream() { Release(); }
 };
 
-// Adds a field with the joining rule, charging its text to the budget.
+// Adds a field with the joining rule, charging its text to the budget. A
+// part without a name makes no field, as a pair without one in a query.
 void AddField(TStringList& fields, const std::string& name, const std::string& value, size_t& budget) {
+  if (name.empty()) return;
   size_t cost = name.size() + value.size();
   int at = fields.IndexOfName(name);
   if (at >= 0) cost += fields[at].size();

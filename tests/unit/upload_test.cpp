@@ -201,6 +201,14 @@ TEST(Upload, TextAfterTheClosingBoundaryIsIgnored) {
   EXPECT_EQ(r.fields.Text(), "a=1\r\n");
 }
 
+TEST(Upload, PartsWithoutANameAddNoField) {
+  std::string body = kB + "\r\nContent-Disposition: form-data\r\n\r\nv\r\n" +
+                     Body({{"", "w"}, {"a", "1"}, {"", "f", "x.txt"}});
+  Result r = Upload(body);
+  EXPECT_EQ(r.error, "");
+  EXPECT_EQ(r.fields.Text(), "a=1\r\n");
+}
+
 TEST(Upload, AnEmptyFileNameMakesAPlainField) {
   MemoryHandler h;
   Result r = Upload(Body({{"f", "", ""}}), h.Event());
