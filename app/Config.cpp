@@ -17,6 +17,7 @@ SiteConfig Load() {
   const std::map<std::string, std::string SiteConfig::*> keys = {
       {"supportepost", &SiteConfig::SupportEpost},
       {"supporttelefon", &SiteConfig::SupportTelefon},
+      {"videovard", &SiteConfig::VideoVard},
       {"visitaurl", &SiteConfig::VisitaUrl},
       {"homerunurl", &SiteConfig::HomeRunUrl},
       {"equalityurl", &SiteConfig::EqualityUrl},

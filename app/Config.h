@@ -10,6 +10,10 @@
 struct SiteConfig {
   std::string SupportEpost = "support@tallbrun.se";
   std::string SupportTelefon = "08-123 456 70";
+  // Host name of the video-sharing service whose embedded player takes the
+  // option "rel=0"; a customer's multimedia address that contains it gets
+  // the option. Empty: no address gets it.
+  std::string VideoVard = "youtube.com";
   // Outside sites that the symbol row links to.
   std::string VisitaUrl = "https://www.visita.se/";
   std::string HomeRunUrl = "https://www.telia.se/homerun/";

@@ -1,0 +1,181 @@
+// Addresses and telephone numbers. A customer that is booked only through a
+// booking agency shows the agency's numbers: the telephone tags fetch the
+// agency's record for the time they are built.
+#include <optional>
+
+#include "app/vemlo3f.h"
+#include "data/Query.h"
+#include "gateway/HttpEng.h"
+#include "tags/Taggdelar.h"
+
+namespace {
+
+// The county's name in the request's language (Swedish when it has no
+// translation); nothing when the county is not in the county table.
+std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
+  TQuery& q = f.q_temp;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
+  q.SQL.Add("FROM " + f.FixaTabellnamn("Laen"));
+  q.SQL.Add("WHERE Lankod = '" + SqlQuote(lankod) + "'");
+  f.OppnaFraga(q);
+  std::optional<std::string> namn;
+  if (!q.Eof()) {
+    namn = q.Text("Lannamn" + RS().SprakSuffix);
+    if (namn->empty()) namn = q.Text("Lannamn");
+  }
+  q.Close();
+  return namn;
+}
+
+// The address block: as HTML for a table cell, headed by the company name,
+// or as plain lines separated by CR LF.
+std::string Adress(TForm1& f, bool html) {
+  auto rad = [&](const std::string& s) { return html ? f.br(s) : f.cr(s); };
+  auto stycke = [&](const std::string& s) { return html ? f.br2(s) : f.cr(s); };
+
+  std::string acc = html ? "<b>" + f.FaltText("Ftagnamn") + "</b>" : std::string();
+  if (f.FaltText("VisaEjAdress") != "J") {
+    const std::string adress = f.FaltText("adress");
+    if (!adress.empty()) acc = rad(acc) + adress;
+    const std::string landskod = f.FaltText("landskod");
+    const std::string ort = f.FaltText("pstnr") + " " + f.FaltText("padress");
+    acc = rad(acc) + (landskod == "SE" ? ort : landskod + "-" + ort);
+    const std::string land = f.FaltText("land");
+    if (!land.empty()) acc = rad(acc) + land;
+    const std::string besok = f.FaltText("badress");
+    if (!besok.empty()) {
+      const std::string etikett = f.HamtaText("Bes\xF6k");
+      acc = stycke(acc) + (html ? "<b>" + etikett + ":</b> " : etikett + ": ") + besok;
+    }
+  } else {
+    acc = rad(acc) + f.FaltText("padress");
+  }
+  const std::string lankod = f.FaltText("lankod");
+  if (!lankod.empty())
+    if (auto lan = Lannamn(f, lankod)) acc = stycke(acc) + *lan;
+  return acc;
+}
+
+// Telephone, mobile and fax, each unless the customer hides it.
+void AllmannaNummer(TForm1& f, std::string& acc) {
+  Kontaktrad(f, acc, "Tel", SynligtFalt(f, "Tele", "VisaEjTele"));
+  Kontaktrad(f, acc, "Mobil", SynligtFalt(f, "MobilTele", "VisaEjMobil"));
+  Kontaktrad(f, acc, "Fax", SynligtFalt(f, "Telefax", "VisaEjFax"));
+}
+
+// The central booking office: telephone, e-mail and its web site, shown by
+// its logo when it has one.
+std::string CentralBokning(TForm1& f, const std::string& tele, const std::string& epost, const std::string& hemsida,
+                           const std::string& logotyp) {
+  std::string acc;
+  Kontaktrad(f, acc, "Tel", tele);
+  Kontaktrad(f, acc, "E-post", Epostlank(epost));
+  if (!hemsida.empty()) {
+    const std::string lank = "<a href=\"http://" + hemsida + "\" target=_blank>";
+    if (!logotyp.empty())
+      acc = f.br(acc) + lank + Bildelement(logotyp, "\"></a>");
+    else
+      Kontaktrad(f, acc, "Hemsida", lank + f.Radbryt(hemsida, 50, 50) + "</a>");
+  }
+  return acc;
+}
+
+// All contact data of the customer in q_kund, in groups: the general
+// numbers, the central booking office and, for the extended presentation,
+// the booking contacts of each category and of an agency's regions.
+std::string AllaKontakter(TForm1& f, bool medHemsida) {
+  std::string acc;
+  AllmannaNummer(f, acc);
+  Kontaktrad(f, acc, "E-post", Epostlank(SynligtFalt(f, "Epost", "VisaEjEpost")));
+  if (medHemsida) {
+    const std::string hemsida = f.FaltText("hemsida");
+    if (!hemsida.empty())
+      Kontaktrad(f, acc, "Hemsida",
+                 "<a href=\"" + std::string(kRedirAdress) + f.FaltText("kundid") + Sokkontext(false) +
+                     "&url=http://" + HttpUrlEncode(hemsida) + "\" target=_top>" + hemsida + "</a>");
+  }
+
+  const std::string central =
+      CentralBokning(f, f.FaltText("TeleCentralBokning"), f.FaltText("EpostCentralBokning"),
+                     f.FaltText("HemsidaCentralBokning"), f.FaltText("LogotypeCentralBokningFil"));
+  if (!central.empty()) f.RubrikSektion(acc, "Central bokning", central);
+
+  if (!RS().NivaOver0) return acc;
+
+  struct Grupp {
+    const char* prefix;
+    const char* rubrik;
+  };
+  static const Grupp kGrupper[] = {
+      {"Konf", "Konferens"},        {"Aktv", "Aktiviteter"},
+      {"Logi", "Logi"},             {"Rfst", "Restaurang/festv\xE5ning"},
+      {"Wend", "Paketresor"},       {"Julb", "Julbord"},
+      {"Undh", "Underh\xE5llare"}, {"Fdag", "F\xF6redragsh\xE5llare"},
+  };
+  for (const Grupp& g : kGrupper) {
+    // Last year's buffet contact is no longer of use.
+    if (std::string(g.prefix) == "Julb" && !AretsJulbord(f)) continue;
+    const std::string grupp = KategoriKontakt(f, g.prefix, false);
+    if (!grupp.empty()) f.RubrikSektion(acc, g.rubrik, grupp);
+  }
+  const std::string omraden = BokningsOmraden(f);
+  if (!omraden.empty()) f.RubrikSektion(acc, "Bokningsbyr\xE5", omraden);
+
+  const std::string text = f.FaltText(f.SprakFalt("TeleText"));
+  if (!text.empty()) acc = f.br2(acc) + text;
+  return acc;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- addresses
+
+std::string TForm1::ADRESS() { return Adress(*this, true); }
+std::string TForm1::ADRESSCRLF() { return Adress(*this, false); }
+
+// ---------------------------------------------------------------- telephone numbers
+
+std::string TForm1::TELEFONNR() {
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Tele", "VisaEjTele")); });
+}
+
+std::string TForm1::TELEFAXNR() {
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Telefax", "VisaEjFax")); });
+}
+
+std::string TForm1::TELEFON() {
+  return ViaBokningsbyra(*this, false, [this] {
+    std::string acc;
+    AllmannaNummer(*this, acc);
+    Kontaktrad(*this, acc, "Centr.bokn", FaltText("TeleCentralBokning"));
+    const std::string text = FaltText(SprakFalt("TeleText"));
+    if (!text.empty()) acc = br(acc) + text;
+    return Nbsp(acc);
+  });
+}
+
+std::string TForm1::TELEFONALLA() {
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(AllaKontakter(*this, false)); });
+}
+
+// The agency's contact data, whether or not the customer is booked only
+// through it; the level flag stays the one of the page's customer.
+std::string TForm1::BOKASVIATELEFONALLA() {
+  return ViaBokningsbyra(*this, true, [this] { return Nbsp(AllaKontakter(*this, true)); });
+}
+
+std::string TForm1::XKNTTELEFONMM() {
+  auto rad = AnnanKund(*this, "*", RS().XKntKundId,
+                       {"TeleCentralBokning", "EpostCentralBokning", "HemsidaCentralBokning", "LogotypeCentralBokningFil"});
+  if (!rad) return "&nbsp;";
+  const auto& k = *rad;
+  return Nbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));
+}
+
+// ---------------------------------------------------------------- e-mail
+
+std::string TForm1::EPOST() {
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(Epostlank(FaltText("epost"))); });
+}
