@@ -16,6 +16,7 @@ trap cleanup EXIT
 mkdir -p "$root/www/cgi-win" "$root/www/kund" "$root/cgilog"
 cp "$prog" "$root/www/cgi-win/vemlo3.exe"
 printf 'Provider=SQLite;Data Source=../missing.db\r\n' >"$root/www/cgi-win/dbconnect.txt"
+printf '<html><body><h1><!--FELRUBRIK--></h1><!--FELMEDDELANDE--></body></html>\r\n' >"$root/www/kund/ERROR.htm"
 
 port=
 for p in $(seq 18100 18199); do
@@ -40,6 +41,7 @@ url="http://127.0.0.1:$port/cgi-win/vemlo3.exe"
 curl -s -D "$root/h1" -o "$root/b1" "$url"
 grep -q '^HTTP/1.1 200 OK' "$root/h1" || fail "status line: $(cat "$root/h1")"
 grep -qi '^content-type: text/html' "$root/h1" || fail "content type"
+grep -q '<h1>Felaktigt anrop</h1>' "$root/b1" || fail "bad-call page: $(cat "$root/b1")"
 ls "$root"/cgilog/*/*.log >/dev/null 2>&1 || fail "no request log"
 grep -q '^mall=ERROR' "$root"/cgilog/*/*.log || fail "bad call not logged"
 grep -q '^\[STATUS\]' "$root"/cgilog/*/*.log || fail "log not closed"

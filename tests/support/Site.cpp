@@ -19,6 +19,7 @@ TestSite::TestSite() {
   fs::create_directories(cgiwin);
   fs::create_directories(kund);
   fs::create_directories(cgilog);
+  WriteFile("www/kund/ERROR.htm", "<html><body><h1><!--FELRUBRIK--></h1><!--FELMEDDELANDE--></body></html>\r\n");
 }
 
 TestSite::~TestSite() {
