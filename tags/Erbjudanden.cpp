@@ -1,0 +1,165 @@
+// Prices, and the customer's bookable offers (conference packages,
+// programmes, booking-agency objects, package trips) as links to the detail
+// pages of the site's companion programs.
+#include <string>
+
+#include "app/vemlo3f.h"
+#include "gateway/HUtils.h"
+#include "gateway/HttpEng.h"
+
+namespace {
+
+// A price range "500 kr/pers", "400 - 600 kr/pers", "Max 600 kr/pers" or
+// "Från 400 kr/pers"; empty when neither end is above zero.
+std::string Prisintervall(TForm1& f, const std::string& minFalt, const std::string& maxFalt) {
+  const bool harMin = f.FaltTal(minFalt) > 0;
+  const bool harMax = f.FaltTal(maxFalt) > 0;
+  const std::string min = f.FaltText(minFalt);
+  const std::string max = f.FaltText(maxFalt);
+  const std::string kr = " " + f.HamtaText("kr/pers");
+  if (harMin && f.FaltTal(minFalt) == f.FaltTal(maxFalt)) return min + kr;
+  if (harMin && harMax) return min + " - " + max + kr;
+  if (harMax) return f.HamtaText("Max") + " " + max + kr;
+  if (harMin) return f.HamtaText("Fr\xE5n") + " " + min + kr;
+  return {};
+}
+
+// Which end of an offer's visibility period a list tests, and how the
+// period lines of its statement start.
+enum class Period { FromAndTo, ToOnly };
+
+struct Erbjudande {
+  const char* prefix;       // table name and column prefix
+  const char* kolumner;     // the selected columns
+  const char* lanknyckel;   // parameter that names the offer in the link
+  const char* program;      // companion program of the detail page
+  const char* ingaRader;    // text when the customer has no such offer
+  Period period;
+  const char* fomInledning; // start of the "from" line
+  const char* tomInledning; // start of the "to" line
+};
+
+const Erbjudande kKonfpaket{"Kopa", "KopaId, Kopanamn, KopanamnEng, KopanamnTy", "&kopaid=", "vemalfa3.exe",
+                            "Kontakta oss f\xF6r uppgift om konferenspaket.", Period::FromAndTo, "  ", "\t"};
+const Erbjudande kAktvprogram{"Akpr", "AkprId, Akprnamn, AkprnamnEng, AkprnamnTy", "&akprid=", "vembeta3.exe",
+                              "Kontakta oss f\xF6r uppgift om aktivitetsprogram.", Period::FromAndTo, "  ", "  "};
+const Erbjudande kFdagprogram{"Fdpr", "FdprId, Fdprnamn, FdprnamnEng, FdprnamnTy", "&fdprid=", "vemgamma3.exe",
+                              "Kontakta oss f\xF6r uppgift om f\xF6redragsprogram.", Period::ToOnly, "", "\t"};
+const Erbjudande kUndhprogram{"Unpr", "UnprId, Unprnamn, UnprnamnEng, UnprnamnTy", "&unprid=", "vemdelta3.exe",
+                              "Kontakta oss f\xF6r uppgift om underh\xE5llningsprogram.", Period::ToOnly, "", "\t"};
+const Erbjudande kBoknobjekt{"Boob", "BoobId, Boobnamn, BoobnamnEng, BoobnamnTy", "&boobid=", "vemepsi3.exe",
+                             "Kontakta oss f\xF6r mer information.", Period::ToOnly, "", "  "};
+const Erbjudande kWendpaket{"Wepa", "WepaId, Wepanamn, WepanamnEng, WepanamnTy", "&wepaid=", "vemzeta3.exe",
+                            "Kontakta oss f\xF6r uppgift om paketresor.", Period::FromAndTo, "  ", "\t"};
+
+// The request's parameters that the detail page is to keep. They come from
+// the request, so they are escaped before they go into the link.
+std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
+  const auto& rs = RS();
+  std::string l = std::string("/cgi-win/") + e.program + "?funktion=fakta&kundid=" + f.FaltText("Kundid");
+  auto parameter = [&l](const char* namn, const std::string& varde) {
+    if (!varde.empty()) l += namn + varde;
+  };
+  parameter("&mall=", mall);
+  parameter("&vad=", HttpHtmlEncode(rs.Vad));
+  parameter("&sprak=", HttpHtmlEncode(rs.Sprak));
+  if (rs.Antal > 0) l += "&antal=" + IntToStr(rs.Antal);
+  parameter("&avtal=", HttpHtmlEncode(rs.Avtal));
+  parameter("&anvkat=", HttpHtmlEncode(rs.AnvKat));
+  parameter("&fmall=", HttpHtmlEncode(rs.Mall));
+  parameter("&bmall=", HttpHtmlEncode(rs.BMall));
+  parameter("&stylesheet=", HttpHtmlEncode(rs.Stylesheet));
+  return l;
+}
+
+// One list tag: the offers of the current customer whose period covers the
+// request's date, each as a link. `fonster` is the link's target window,
+// `element` the element that the detail is shown in, `mall` the template of
+// the detail page (all three from the template).
+std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& fonster, const std::string& element,
+                            const std::string& mall) {
+  std::string attribut;
+  if (!fonster.empty()) {
+    attribut = " target=\"" + fonster + "\"";
+    if (!element.empty()) attribut += " onClick=\"showDiv('" + element + "','fact','')\"";
+  }
+
+  const std::string p = e.prefix;
+  const std::string datum = FormatDateTime("mm\"/\"dd\"/\"yyyy", RS().Starttid);
+  TQuery& q = f.q_temp;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add(std::string("SELECT ") + e.kolumner);
+  q.SQL.Add("FROM " + f.FixaTabellnamn(p));
+  q.SQL.Add("WHERE (Kundid = '" + SqlQuote(f.FaltText("Kundid")) + "')");
+  if (e.period == Period::FromAndTo) q.SQL.Add(e.fomInledning + ("AND (" + p + "VisasFom <= '" + datum + "')"));
+  q.SQL.Add(e.tomInledning + ("AND (" + p + "VisasTom >= '" + datum + "')"));
+  q.SQL.Add("ORDER BY " + p + "Namn");
+  f.OppnaFraga(q);
+
+  if (q.Eof()) {
+    q.Close();
+    return f.HamtaText(e.ingaRader);
+  }
+
+  const std::string bas = Lankbas(f, e, mall);
+  const std::string& sprak = RS().Sprak;
+  std::string r;
+  for (q.First(); !q.Eof(); q.Next()) {
+    std::string namn;
+    if (sprak == "E")
+      namn = q.Text(p + "NamnEng");
+    else if (sprak == "D")
+      namn = q.Text(p + "NamnTy");
+    if (namn.empty()) namn = q.Text(p + "Namn");
+    r = f.br(r) + "-&nbsp;<a href=\"" + bas + e.lanknyckel + q.Text(p + "id") + "\"" + attribut + ">" + namn + "</a>";
+  }
+  q.Close();
+  return TForm1::Nbsp(r);
+}
+
+}  // namespace
+
+std::string TForm1::KONFPRIS() {
+  std::string r;
+  if (std::string d = Prisintervall(*this, "PrisDagMin", "PrisDagMax"); !d.empty())
+    r = br2(r) + "<b>" + HamtaText("Dagkonferens") + ":</b><br>" + d + "<br>(" +
+        HamtaText("inkl fm/em-kaffe, lunch och del i lokal, exkl moms") + ")";
+  if (std::string d = Prisintervall(*this, "PrisDygnMin", "PrisDygnMax"); !d.empty())
+    r = br2(r) + "<b>" + HamtaText("Dygnskonferens") + ":</b><br>" + d + "<br>(" +
+        HamtaText("inkl fm/em-kaffe, lunch, middag, logi och del i lokal, exkl moms") + ")";
+  return Nbsp(r);
+}
+
+std::string TForm1::LOGIPRIS() {
+  std::string r;
+  if (std::string d = Prisintervall(*this, "PrisMin", "PrisMax"); !d.empty()) r = HamtaText("Pris") + ": " + d;
+  if (std::string frukost = FaltText("InklFrukost"); !frukost.empty())
+    r = br(r) + HamtaForknamn1("LOGI", "InklFrukost", frukost);
+  return Nbsp(r);
+}
+
+std::string TForm1::WENDPRIS() {
+  std::string r;
+  if (std::string d = Prisintervall(*this, "WendPrisMin", "WendPrisMax"); !d.empty()) r = HamtaText("Pris") + ": " + d;
+  return Nbsp(r);
+}
+
+std::string TForm1::KONFPAKET(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kKonfpaket, a, b, c);
+}
+std::string TForm1::AKTVPROGRAM(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kAktvprogram, a, b, c);
+}
+std::string TForm1::FDAGPROGRAM(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kFdagprogram, a, b, c);
+}
+std::string TForm1::UNDHPROGRAM(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kUndhprogram, a, b, c);
+}
+std::string TForm1::BOKNOBJEKT(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kBoknobjekt, a, b, c);
+}
+std::string TForm1::WENDPAKET(const std::string& a, const std::string& b, const std::string& c) {
+  return Erbjudandelista(*this, kWendpaket, a, b, c);
+}

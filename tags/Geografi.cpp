@@ -1,0 +1,173 @@
+// Geography tags: distances from the venue, the county map, coordinates,
+// and the page-level names of the counties, municipalities, directions and
+// genres that a search covers (for headings and meta keywords).
+#include <string>
+
+#include "app/vemlo3f.h"
+#include "gateway/HUtils.h"
+
+namespace {
+
+// The request's municipality codes (county code + municipality code) that
+// are well formed; the list ends at its first empty value.
+template <class Fn>
+void VarjeKommun(Fn fn) {
+  const auto& kommun = RS().Kommun;
+  for (size_t i = 1; i < kommun.size() && !kommun[i].empty(); ++i)
+    if (kommun[i].size() == 4) fn(kommun[i]);
+}
+
+template <class Fn>
+void VarjeOmrade(Fn fn) {
+  const auto& omrade = RS().Omrade;
+  for (size_t i = 1; i < omrade.size() && !omrade[i].empty(); ++i) fn(omrade[i]);
+}
+
+bool ArRegion(const std::string& omrade) { return omrade == "SS" || omrade == "SG" || omrade == "SM"; }
+
+// The county's name in the request's language, the Swedish one when there
+// is no translation.
+std::string Lansnamn(TForm1& f) {
+  std::string namn = f.q_temp.Text("Lannamn" + RS().SprakSuffix);
+  return namn.empty() ? f.q_temp.Text("Lannamn") : namn;
+}
+
+}  // namespace
+
+std::string TForm1::AVSTAND(const std::string& a) {
+  const std::string font = a.empty() ? "<font size=-1>" : "";
+  std::string rader;
+  auto rad = [&](const std::string& etikett, const std::string& varde) {
+    if (!varde.empty())
+      rader += "<tr><td>" + font + etikett + ":&nbsp;</font></td><td align=right>" + font + varde + "km</font></td></tr>";
+  };
+
+  rad("Stockholm", FaltText("AvsSthlm"));
+  rad("G\xF6teborg", FaltText("AvsGbg"));
+  rad("Malm\xF6", FaltText("AvsMalmo"));
+  for (const char* n : {"1", "2"}) {
+    const std::string ort = FaltText(std::string("Ort") + n);
+    if (!ort.empty()) rad(ort, FaltText(std::string("AvsOrt") + n));
+  }
+
+  const std::string inrikes = FaltText("AvsInrFlyg");
+  const std::string utrikes = FaltText("AvsUtrFlyg");
+  if (inrikes == utrikes) {
+    rad(HamtaText("Flyg"), inrikes);
+  } else {
+    if (!utrikes.empty()) rad(HamtaText("Flyg utrikes"), utrikes);
+    if (!inrikes.empty()) rad(HamtaText("Flyg inrikes"), inrikes);
+  }
+
+  static const char* const kAvstand[][2] = {
+      {"T\xE5g", "AvsJvg"},           {"Lokala komm", "AvsLokalKomm"}, {"Centrum", "AvsCentrum"},
+      {"Golf", "AvsGolf"},            {"Skidlift", "AvsSkidlift"},     {"Badplats", "AvsBadplats"},
+      {"Havet", "AvsHav"},
+  };
+  for (const auto& [etikett, falt] : kAvstand) {
+    const std::string varde = FaltText(falt);
+    if (!varde.empty()) rad(HamtaText(etikett), varde);
+  }
+
+  if (rader.empty()) return "&nbsp;";
+  return "<table border=0 cellpadding=0 cellspacing=0" + (a.empty() ? std::string() : " class=\"" + a + "\"") + ">" +
+         rader + "</table>";
+}
+
+std::string TForm1::SVERIGEKARTA() {
+  const std::string lankod = FaltText("lankod");
+  if (FaltText("landskod") != "SE" || lankod.empty()) return {};
+  q_temp.Close();
+  q_temp.SQL.Clear();
+  q_temp.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
+  q_temp.SQL.Add("FROM " + FixaTabellnamn("Laen"));
+  q_temp.SQL.Add("WHERE Lankod = '" + SqlQuote(lankod) + "'");
+  OppnaFraga(q_temp);
+  std::string r;
+  if (!q_temp.Eof()) r = "<img border=0 src=\"/images/maps/facts/se" + lankod + ".gif\" alt=\"" + Lansnamn(*this) + "\">";
+  q_temp.Close();
+  return r;
+}
+
+namespace {
+std::string Koordinat(TForm1& f, const char* falt) {
+  std::string v = f.FaltText(falt);
+  return v == "0" ? std::string() : v;
+}
+}  // namespace
+
+std::string TForm1::XKOORDINAT() { return Koordinat(*this, "XKoordinat"); }
+std::string TForm1::YKOORDINAT() { return Koordinat(*this, "YKoordinat"); }
+std::string TForm1::LATITUD() { return Koordinat(*this, "Latitud"); }
+std::string TForm1::LONGITUD() { return Koordinat(*this, "Longitud"); }
+
+std::string TForm1::LANNAMN() {
+  std::string villkor;
+  if (!RS().Kommun[1].empty()) {
+    VarjeKommun([&](const std::string& k) { villkor = eller(villkor) + "(Lankod = '" + SqlQuote(k.substr(0, 2)) + "')"; });
+  } else if (!RS().Omrade[1].empty()) {
+    // The region codes cover parts of the country, not a county.
+    VarjeOmrade([&](const std::string& o) {
+      if (!ArRegion(o)) villkor = eller(villkor) + "(Lankod = '" + SqlQuote(o) + "')";
+    });
+  }
+
+  q_temp.Close();
+  q_temp.SQL.Clear();
+  q_temp.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
+  q_temp.SQL.Add("FROM " + FixaTabellnamn("Laen"));
+  if (!villkor.empty()) q_temp.SQL.Add("WHERE ((" + villkor + "))");
+  q_temp.SQL.Add("ORDER BY Lannamn" + RS().SprakSuffix);
+  OppnaFraga(q_temp);
+
+  // "A, B och C".
+  std::string r;
+  const int antal = q_temp.RecordCount();
+  for (int rad = 1; !q_temp.Eof(); q_temp.Next(), ++rad) {
+    const std::string namn = Lansnamn(*this);
+    if (rad < antal)
+      r = komma(r) + namn;
+    else
+      r = r.empty() ? namn : r + " " + HamtaText("och") + " " + namn;
+  }
+  q_temp.Close();
+  return r;
+}
+
+std::string TForm1::METAOMRADENAMN() {
+  std::string villkor;
+  if (!RS().Kommun[1].empty()) {
+    VarjeKommun([&](const std::string& k) {
+      villkor = eller(villkor) + "((Komm.Lankod = '" + SqlQuote(k.substr(0, 2)) + "') AND (Komm.Kommkod = '" +
+                SqlQuote(k.substr(2, 2)) + "'))";
+    });
+  } else if (!RS().Omrade[1].empty()) {
+    VarjeOmrade([&](const std::string& o) {
+      if (ArRegion(o))
+        villkor = eller(villkor) + "(Komm.Region = '" + o.substr(1, 1) + "')";
+      else
+        villkor = eller(villkor) + "(Komm.Lankod = '" + SqlQuote(o) + "')";
+    });
+  }
+
+  q_temp.Close();
+  q_temp.SQL.Clear();
+  q_temp.SQL.Add("SELECT Laen.Lannamn, Komm.Kommnamn");
+  q_temp.SQL.Add("FROM " + FixaTabellnamn("Komm") + " Komm");
+  q_temp.SQL.Add(" LEFT OUTER JOIN " + FixaTabellnamn("Laen") + " Laen");
+  q_temp.SQL.Add(" ON  (Komm.Lankod = Laen.Lankod)");
+  if (!villkor.empty()) q_temp.SQL.Add("WHERE ((" + villkor + "))");
+  q_temp.SQL.Add("ORDER BY Lannamn, Kommnamn");
+  OppnaFraga(q_temp);
+
+  std::string r;
+  for (; !q_temp.Eof(); q_temp.Next()) r = komma(r) + AnsiLowerCase(q_temp.Text("Kommnamn"));
+  q_temp.Close();
+  return r;
+}
+
+std::string TForm1::METAFDAGINRIKTNING() {
+  return Nbsp(HamtaForknamn("KUND", "FdagInriktning", RS().FdagInriktning, ","));
+}
+
+std::string TForm1::METAUNDHGENRE() { return Nbsp(HamtaForknamn("KUND", "UndhGenre", RS().UndhGenre, ",")); }
