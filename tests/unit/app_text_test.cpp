@@ -1,0 +1,205 @@
+// Text helpers, dates and numbers of the regional settings, and the
+// request parameters.
+#include <gtest/gtest.h>
+
+#include "app/vemlo3f.h"
+#include "support/EngineHarness.h"
+
+namespace {
+struct Modul {
+  std::string out;
+  RequestScope scope{out};
+  TForm1 form{false};
+  std::string Skrivet() {
+    scope.Flush();
+    std::string r;
+    r.swap(out);
+    return r;
+  }
+};
+}  // namespace
+
+TEST(TextHelpers, SeparatorsFollowOnlyNonEmptyText) {
+  Modul m;
+  TForm1& f = m.form;
+  EXPECT_EQ(f.komma(""), "");
+  EXPECT_EQ(f.komma("a"), "a, ");
+  EXPECT_EQ(f.och(f.och("") + "A") + "B", "A AND B");
+  EXPECT_EQ(f.eller(f.eller(f.eller("") + "A") + "B") + "C", "A OR B OR C");
+  EXPECT_EQ(f.parentes(""), "");
+  EXPECT_EQ(f.parentes("x"), "(x)");
+  EXPECT_EQ(f.br2("a") + f.hr("") + f.cr("b"), "a<br><br>b\r\n");
+}
+
+TEST(TextHelpers, ReplacingAndBlanks) {
+  Modul m;
+  TForm1& f = m.form;
+  EXPECT_EQ(f.Ersatt("aaa", "a", "aa"), "aaaaaa");
+  EXPECT_EQ(f.Ersatt("abc", "x", "y"), "abc");
+  EXPECT_EQ(f.Ersatt("abc", "", "y"), "abc");
+  EXPECT_EQ(f.RensaBlanka(" a b\tc "), "ab\tc");
+  EXPECT_EQ(f.BytBlanka("a b"), "a&nbsp;b");
+  EXPECT_EQ(f.InledVersal("\xF6l och mat"), "\xD6l och mat");
+  EXPECT_EQ(f.InledVersal("\xE5"), "\xC5");
+  EXPECT_EQ(f.InledVersal(""), "");
+}
+
+TEST(TextHelpers, EntitiesForWesternLettersOnly) {
+  Modul m;
+  m.form.PutAAO("\xC5re & \xD6land <b>");
+  EXPECT_EQ(m.Skrivet(), "&Aring;re & &Ouml;land <b>");
+  m.form.PutAAO("\xE5\xE4\xF6\xE9\xFC\xE6\xF8\xDF\xC5\xC4\xD6\xC9\xDC\xC6\xD8\xE8");
+  EXPECT_EQ(m.Skrivet(),
+            "&aring;&auml;&ouml;&eacute;&uuml;&aelig;&oslash;&szlig;&Aring;&Auml;&Ouml;&Eacute;&Uuml;&AElig;&Oslash;"
+            "\xE8");
+  m.form.PutAAOnbsp(" ");
+  m.form.PutAAOnbsp("");
+  m.form.PutAAOnbsp("  ");
+  EXPECT_EQ(m.Skrivet(), "&nbsp;&nbsp;  ");
+}
+
+TEST(TextHelpers, LineBreakingOfLongAddresses) {
+  Modul m;
+  TForm1& f = m.form;
+  std::string exakt(50, 'x');
+  EXPECT_EQ(f.Radbryt(exakt, 50, 50), exakt);
+  std::string adress = "http://www.example.se/" + std::string(40, 'a') + "/" + std::string(40, 'b') + "/slut.htm";
+  std::string r = f.Radbryt(adress, 50, 50);
+  EXPECT_EQ(r, "http://www.example.se/<br>" + std::string(40, 'a') + "/<br>" + std::string(40, 'b') + "/slut.htm");
+  // A blank exactly at the width does not count; the last separator does.
+  EXPECT_EQ(f.Radbryt("abc.def ghijkl", 8, 8), "abc.<br>def <br>ghijkl");
+  EXPECT_EQ(f.Radbryt(std::string(12, 'z'), 5, 5), "zzzzz<br>zzzzz<br>zz");
+}
+
+TEST(TextHelpers, SplittingAtAnyOfTheSeparators) {
+  Modul m;
+  using V = std::vector<std::string>;
+  EXPECT_EQ(m.form.DelaUppString("a,b,", ","), (V{"a", "b", ""}));
+  EXPECT_EQ(m.form.DelaUppString("", ","), (V{""}));
+  EXPECT_EQ(m.form.DelaUppString("a;b,,c", ",;"), (V{"a", "b", "", "c"}));
+  EXPECT_EQ(m.form.ForstaAvgransare("abc;d", ",;"), 4);
+  EXPECT_EQ(m.form.ForstaAvgransare("abc", ","), 0);
+}
+
+TEST(TextHelpers, NumbersAndMonths) {
+  Modul m;
+  EXPECT_EQ(m.form.ExtToStr(1234.5), "1234.50");
+  EXPECT_EQ(m.form.DaysInMonth(EncodeDate(1900, 2, 10)), 28);
+  EXPECT_EQ(m.form.DaysInMonth(EncodeDate(2000, 2, 10)), 29);
+  EXPECT_EQ(m.form.DaysInMonth(EncodeDate(2024, 12, 31)), 31);
+}
+
+TEST(Regional, SwedishDatesTimesAndNumbers) {
+  TDateTime t = EncodeDate(2009, 5, 3) + EncodeTime(8, 3, 9);
+  EXPECT_EQ(DateToStr(t), "2009-05-03");
+  EXPECT_EQ(DateTimeToStr(t), "2009-05-03 08:03:09");
+  EXPECT_EQ(DateTimeToStr(EncodeDate(2009, 5, 3)), "2009-05-03");
+  EXPECT_EQ(FormatDateTime("yymm", t), "0905");
+  EXPECT_EQ(FormatDateTime("d mmmm yyyy, dddd", t), "3 maj 2009, s\xF6ndag");
+  EXPECT_EQ(FormatDateTime("hh:mm", t), "08:03");
+  EXPECT_EQ(FormatDateTime("mm\"/\"dd\"/\"yyyy", t), "05/03/2009");
+  EXPECT_EQ(DayOfWeek(t), 1);
+  EXPECT_EQ(DayOfWeek(0), 7);
+  EXPECT_EQ(DateToStr(0), "1899-12-30");
+  EXPECT_EQ(FloatToStr(1234.5), "1234,5");
+  EXPECT_EQ(FloatToStr(25), "25");
+  EXPECT_EQ(FloatToStr(-0.25), "-0,25");
+  EXPECT_EQ(FloatToStr(1.5e20), "1,5E20");
+  TDateTime p;
+  ASSERT_TRUE(TryParseDateTime("2024-02-29 23:59:59", p));
+  EXPECT_EQ(DateTimeToStr(p), "2024-02-29 23:59:59");
+  EXPECT_FALSE(TryParseDateTime("2023-02-29", p));
+}
+
+TEST(Regional, IntegerConversion) {
+  int32_t v;
+  EXPECT_TRUE(TryStrToInt("  25", v));
+  EXPECT_EQ(v, 25);
+  EXPECT_FALSE(TryStrToInt("25 ", v));
+  EXPECT_FALSE(TryStrToInt("abc", v));
+  EXPECT_FALSE(TryStrToInt("", v));
+  EXPECT_FALSE(TryStrToInt("2147483648", v));
+  EXPECT_TRUE(TryStrToInt("-2147483648", v));
+  EXPECT_THROW(StrToInt("x"), EConvertError);
+}
+
+namespace {
+// Reads the parameters of a request with the given form text.
+TRequestState Parametrar(const std::string& form) {
+  Modul m;
+  RS() = TRequestState{};
+  RS().Starttid = EncodeDate(2009, 5, 14) + EncodeTime(8, 3, 9);
+  ParseFormText(form + "&", *ERS().FormFields);
+  m.form.HamtaFormparametrar();
+  return RS();
+}
+}  // namespace
+
+TEST(Parameters, DefaultsAndNormalisations) {
+  TRequestState s = Parametrar("");
+  EXPECT_EQ(s.Funktion, "FAKTA");
+  EXPECT_EQ(s.Mall, "ERROR");
+  EXPECT_EQ(s.Sprak, "S");
+  EXPECT_EQ(s.Stylesheet, "/csslib/vexa2.css");
+  EXPECT_EQ(s.UppdateradDagar, 7);
+  EXPECT_EQ(s.Antal, -1);
+  EXPECT_TRUE(s.FelaktigtAnrop);
+  EXPECT_EQ(s.FelRubrik, "Felaktigt anrop");
+
+  s = Parametrar("kundid=a1&Mall=facts.HTM&Funktion=ktips&sprak=e&antal=abc&UppdateradDagar=0&debug=j");
+  EXPECT_EQ(s.Mall, "facts");
+  EXPECT_EQ(s.Funktion, "TIPS");
+  EXPECT_EQ(s.ArMan, "0905");
+  EXPECT_EQ(s.Sprak, "E");
+  EXPECT_EQ(s.SprakKatalog, "/e");
+  EXPECT_EQ(s.SprakSuffix, "E");
+  EXPECT_EQ(s.Antal, -1);
+  EXPECT_EQ(s.UppdateradDagar, 0);
+  EXPECT_TRUE(s.Debug);
+  EXPECT_FALSE(s.FelaktigtAnrop);
+
+  s = Parametrar("kundid=a1&Mall=.htm&Funktion=popup&sprak=x&debug=yes&UppdateradDagar=-1&ftagnamn=sj%F6");
+  EXPECT_EQ(s.Mall, ".htm");
+  EXPECT_EQ(s.Funktion, "FAKTA");
+  EXPECT_EQ(s.Sprak, "S");
+  EXPECT_EQ(s.SprakKatalog, "");
+  EXPECT_EQ(s.SprakSuffix, "");
+  EXPECT_FALSE(s.Debug);
+  EXPECT_EQ(s.UppdateradDagar, 7);
+  EXPECT_EQ(s.Ftagnamn, "SJ\xD6");
+  EXPECT_EQ(s.ArMan, "");
+}
+
+TEST(Parameters, ListsKeepTheirRoomAndStopAtTheRequestsValues) {
+  std::string form;
+  for (int i = 1; i <= 31; ++i) form += "&kundid=k" + std::to_string(i);
+  for (int i = 1; i <= 301; ++i) form += "&kommun=" + std::to_string(1000 + i);
+  TRequestState s = Parametrar(form.substr(1));
+  EXPECT_EQ(s.Kundid[30], "K30");
+  EXPECT_EQ(s.Kommun[300], "1300");
+  EXPECT_EQ(s.Kundid[1], "K1");
+  s = Parametrar("kundid=a&kundid=&kundid=c");
+  EXPECT_EQ(s.Kundid[1], "A");
+  EXPECT_EQ(s.Kundid[2], "");
+  EXPECT_EQ(s.Kundid[3], "C");
+  EXPECT_EQ(s.Kundid[4], "");
+}
+
+TEST(Parameters, WhatCountsAsASelection) {
+  EXPECT_TRUE(Parametrar("vad=KONF").FelaktigtAnrop);
+  EXPECT_TRUE(Parametrar("vad=K&anvkat=x&sprak=e&antal=5&xkntkundid=1&visasida=a").FelaktigtAnrop);
+  EXPECT_FALSE(Parametrar("funktion=tips").FelaktigtAnrop);
+  for (const char* q : {"omrade=01", "kommun=0180", "ftagnamn=a", "avtal=x", "status=b", "niva=1", "undhgenre=x",
+                        "fdaginriktning=x", "kedja=x"})
+    EXPECT_FALSE(Parametrar(q).FelaktigtAnrop) << q;
+}
+
+TEST(ErrorPage, MessageCannotCloseItsComment) {
+  Modul m;
+  m.form.SkrivFelsida(Exception("x --> <script>alert(1)</script> ---"));
+  std::string page = m.Skrivet();
+  size_t open = page.find("<!--");
+  size_t close = page.find("-->", open);
+  EXPECT_EQ(page.substr(close), "-->\r\n</body></html>");
+  EXPECT_NE(page.find("Message=x - -> <script>alert(1)</script> - - -\r\nHelpContext=0\r\n"), std::string::npos) << page;
+}
