@@ -21,6 +21,13 @@ CgiResult RunCgi(const CgiRequest& req) {
   for (auto& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
   cargv.push_back(nullptr);
   std::vector<std::string> env = req.env;
+  // A program built with the sanitizers keeps the test run's settings; under
+  // faketime its preloaded library comes first, which the address sanitizer
+  // must be told to accept.
+  std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
+  if (!req.fakeTime.empty()) asan += std::string(asan.empty() ? "" : ":") + "verify_asan_link_order=0";
+  if (!asan.empty()) env.push_back("ASAN_OPTIONS=" + asan);
+  if (const char* ubsan = getenv("UBSAN_OPTIONS")) env.push_back(std::string("UBSAN_OPTIONS=") + ubsan);
   for (auto& e : env) cenv.push_back(const_cast<char*>(e.c_str()));
   cenv.push_back(nullptr);
 
