@@ -39,7 +39,8 @@ std::string TForm1::AVSTAND(const std::string& a) {
   std::string rader;
   auto rad = [&](const std::string& etikett, const std::string& varde) {
     if (!varde.empty())
-      rader += "<tr><td>" + font + etikett + ":&nbsp;</font></td><td align=right>" + font + varde + "km</font></td></tr>";
+      rader += "<tr><td>" + font + etikett + ":&nbsp;</font></td><td align=right>" + font + varde +
+               "km</font></td></tr>";
   };
 
   rad("Stockholm", FaltText("AvsSthlm"));
@@ -84,7 +85,8 @@ std::string TForm1::SVERIGEKARTA() {
   q_temp.SQL.Add("WHERE Lankod = '" + SqlQuote(lankod) + "'");
   OppnaFraga(q_temp);
   std::string r;
-  if (!q_temp.Eof()) r = "<img border=0 src=\"/images/maps/facts/se" + lankod + ".gif\" alt=\"" + Lansnamn(*this) + "\">";
+  if (!q_temp.Eof())
+    r = "<img border=0 src=\"/images/maps/facts/se" + lankod + ".gif\" alt=\"" + Lansnamn(*this) + "\">";
   q_temp.Close();
   return r;
 }
@@ -104,7 +106,9 @@ std::string TForm1::LONGITUD() { return Koordinat(*this, "Longitud"); }
 std::string TForm1::LANNAMN() {
   std::string villkor;
   if (!RS().Kommun[1].empty()) {
-    VarjeKommun([&](const std::string& k) { villkor = eller(villkor) + "(Lankod = '" + SqlQuote(k.substr(0, 2)) + "')"; });
+    VarjeKommun([&](const std::string& k) {
+      villkor = eller(villkor) + "(Lankod = '" + SqlQuote(k.substr(0, 2)) + "')";
+    });
   } else if (!RS().Omrade[1].empty()) {
     // The region codes cover parts of the country, not a county.
     VarjeOmrade([&](const std::string& o) {
