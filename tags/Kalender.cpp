@@ -2,6 +2,7 @@
 // chooser, the three-week conference availability strip and the award
 // badge. Dates are taken from the request's start time, so that one request
 // sees one day throughout.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
