@@ -1,8 +1,10 @@
-// The program's entry: the standard CGI start-up, then the application
-// module, whose creation serves the request and ends the process.
+// The program's entry: the standard and Windows CGI start-up, then the
+// application module, whose creation serves the request (or runs the
+// resident server) and ends the process.
 #include <csignal>
 
 #include "app/vemlo3f.h"
+#include "gateway/CGIWEng.h"
 
 int main(int argc, char** argv) {
   // A client that goes away closes our output: writes then fail quietly
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   SetProgramArgs(argc, argv);
   InitStdCgiUnit();
+  InitWinCgiUnit();
   auto* module = new TForm1(true);
   // Reached only when the engine does not end the process after its request.
   delete module;

@@ -1,6 +1,8 @@
 // The application module and the request driver.
 #include "app/vemlo3f.h"
 
+#include <fstream>
+
 #include "app/Config.h"
 
 TForm1* Form1 = nullptr;
@@ -17,7 +19,7 @@ TForm1::TForm1(bool serveRequest) : TComponent(nullptr) {
   e.AllowedMethods.SetPost(true);
   e.SetAutoContentType("text/html");
   e.SetAutoReadLimit(0);
-  e.SetCGIMode(TCGIMode::NormalMode);
+  e.SetCGIMode(OperatorCGIMode());
   e.SetDebugMode(TDebugMode::NoDebug);
   e.SetNoCache(false);
   e.SetTempDir("Temp");
@@ -27,8 +29,11 @@ TForm1::TForm1(bool serveRequest) : TComponent(nullptr) {
   e.CGISession.SetVisibility(TSessionVisibility::AllApplications);
   e.CGISession.SetEncryptionKey(DefaultEncryptionKey);
   e.SetSessionName("Default");
-  e.SetOnExecRequest([this](TComponent* s) { GeneralHttpEngine1ExecRequest(s); });
-  e.SetOnLastExecRequest([this](TComponent* s) { GeneralHttpEngine1LastExecRequest(s); });
+  e.SetOnExecRequest([this](TComponent* s) { ThreadModule().GeneralHttpEngine1ExecRequest(s); });
+  // A thread's own module closes its queries when the thread ends.
+  e.SetOnLastExecRequest([this](TComponent* s) {
+    if (std::this_thread::get_id() == ownerThread_) GeneralHttpEngine1LastExecRequest(s);
+  });
   e.SetBufferedOutput(true);
   e.SetCGIAutoTerminate(true);
   e.Loaded();
@@ -39,6 +44,43 @@ TForm1::TForm1(bool serveRequest) : TComponent(nullptr) {
 TForm1::~TForm1() {
   if (RS().Form1 == this) RS().Form1 = nullptr;
   if (Form1 == this) Form1 = nullptr;
+}
+
+TForm1& TForm1::ThreadModule() {
+  if (std::this_thread::get_id() == ownerThread_) return *this;
+  struct Holder {
+    std::unique_ptr<TForm1> module;
+    ~Holder() {
+      if (module) module->GeneralHttpEngine1LastExecRequest(nullptr);
+    }
+  };
+  // The module's last act at the end of its thread closes the thread's
+  // database connections, so they must still exist then: thread-local
+  // objects end in the reverse order of their creation, and the connection
+  // cache is set up first.
+  static thread_local bool connectionsFirst = (CloseDatabaseConnections(), true);
+  static thread_local Holder holder;
+  (void)connectionsFirst;
+  if (!holder.module) holder.module = std::make_unique<TForm1>(false);
+  return *holder.module;
+}
+
+TCGIMode OperatorCGIMode() {
+  std::string value = Trim(GetEnv("VEMLO3_CGIMODE"));
+  if (value.empty()) {
+    std::ifstream in("vemlo3.conf", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      line = Trim(line);
+      size_t eq = line.find('=');
+      if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
+      if (SameText(Trim(line.substr(0, eq)), "CGIMode")) value = Trim(line.substr(eq + 1));
+    }
+  }
+  value = LowerCase(value);
+  if (value == "servermode" || value == "server") return TCGIMode::ServerMode;
+  if (value == "serverthreadmode" || value == "thread" || value == "serverthread") return TCGIMode::ServerThreadMode;
+  return TCGIMode::NormalMode;
 }
 
 void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {

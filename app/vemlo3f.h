@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/RequestState.h"
@@ -34,6 +35,11 @@ public:
   TQuery q_kund{"q_kund"};
 
   // ------------------------------------------------------------ request driver
+  // The module that serves requests on the calling thread: this one on the
+  // thread that created it, else a module of the thread's own (created on
+  // its first request, released when the thread ends). Requests that run at
+  // the same time never share query components.
+  TForm1& ThreadModule();
   void GeneralHttpEngine1ExecRequest(TComponent* sender);
   void GeneralHttpEngine1LastExecRequest(TComponent* sender);
   // The driver's error page for a failed request.
@@ -130,7 +136,17 @@ public:
 #include "app/TagMethods.inc"
 
   TQuery* AllQueries[5] = {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund};
+
+private:
+  std::thread::id ownerThread_ = std::this_thread::get_id();
 };
+
+// The engine mode that the operator has chosen: the environment variable
+// VEMLO3_CGIMODE, else the line "CGIMode=" of vemlo3.conf in the working
+// directory; "NormalMode" (one process per request, the default),
+// "ServerMode" or "ServerThreadMode" (a resident server serves the requests,
+// one by one or each on its own thread).
+TCGIMode OperatorCGIMode();
 
 // What a tag method that is not built yet answers: the template processor
 // then writes the tag unchanged.

@@ -1,6 +1,8 @@
 #include "gateway/CGISEng.h"
 
 #include "gateway/GenEng.h"
+#include "gateway/HCgiDbg.h"
+#include "gateway/HServer.h"
 
 namespace {
 thread_local TStream* g_stdInput = nullptr;
@@ -43,6 +45,40 @@ void THttpCGIEngine::EndRequest() {
   if (!ProcessKind::IsConsole && cgiAutoTerminate_ && cgiMode_ == TCGIMode::NormalMode) Terminate();
 }
 
+void THttpCGIEngine::BeforeRequest() {
+  if (pendingFailure_.empty()) return;
+  std::string message;
+  message.swap(pendingFailure_);
+  throw Exception(message);
+}
+
+bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, const TStringList& variables) {
+  if (cgiMode_ == TCGIMode::NormalMode || IsServerProcess()) return false;
+  // Without a server that answers, the request is served here as usual.
+  if (!ServerIsRunning() && !StartServerProcess()) return false;
+  std::string body;
+  THandOver result;
+  try {
+    result = HandToServer(input, output, variables, body);
+  } catch (const Exception& e) {
+    LogEngineMessage(e.Message);
+    pendingFailure_ = e.Message;
+    return false;
+  }
+  if (result == THandOver::NoAnswer) {
+    auto* kept = new TMemoryStream();
+    kept->Write(body.data(), static_cast<int64_t>(body.size()));
+    kept->Seek(0);
+    if (input != output) delete input;
+    input = kept;
+    return false;
+  }
+  if (input != output) delete input;
+  delete output;
+  input = output = nullptr;
+  return true;
+}
+
 // ---------------------------------------------------------------- TCGIStdEngine
 
 void InitStdCgiUnit() {
@@ -51,7 +87,8 @@ void InitStdCgiUnit() {
   if (!IsStdCgi() && !IsServerProcess()) return;
   StdInput() = new THandleStream(0);
   StdOutput() = new THandleStream(1);
-  // Hand-over to a resident server comes with the server mode.
+  // Whether a resident server takes the request over is decided when it
+  // runs (Execute), once the module's settings are known.
 }
 
 void TCGIStdEngine::Loaded() {
@@ -71,9 +108,16 @@ void TCGIStdEngine::Execute(TStream* input, TStream* output, std::unique_ptr<TSt
     RunRequest(input, output, std::move(variables));
     return;
   }
+  if (IsServerProcess()) {
+    if (cgiMode_ == TCGIMode::NormalMode) SetCGIMode(TCGIMode::ServerMode);
+    ServerLoop(*this);
+    return;
+  }
   TStream* in = StdInput();
   TStream* out = StdOutput();
   StdInput() = nullptr;
   StdOutput() = nullptr;
-  RunRequest(in, out, EnvironmentList());
+  auto environment = EnvironmentList();
+  if (ServeByResidentServer(in, out, *environment)) return;
+  RunRequest(in, out, std::move(environment));
 }

@@ -21,7 +21,19 @@ public:
   // True when the server wants the status line as a "Status:" header.
   bool WantsStatusHeader();
 
+  // A failure noted before the request could run (the hand-over to the
+  // resident server refused it) is raised here, so that the visitor gets the
+  // engine's error page.
+  void BeforeRequest() override;
+
 protected:
+  // Under the server modes: hands the request to the resident server
+  // (starting one when none is alive). True when the request is done and the
+  // streams are released; false when it is to be served here, `input` then
+  // holding the body that the hand-over had already read.
+  bool ServeByResidentServer(TStream*& input, TStream*& output, const TStringList& variables);
+  std::string pendingFailure_;
+
   bool IsCGIEngine() const override { return true; }
   bool AutoTerminates() const override { return cgiAutoTerminate_; }
   bool cgiAutoTerminate_ = true;

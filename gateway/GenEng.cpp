@@ -2,9 +2,14 @@
 
 #include <unistd.h>
 
+#include "gateway/CGIWEng.h"
+#include "gateway/NsapiEng.h"
+#include "gateway/WsapiEng.h"
+
 extern char** environ;
 
 THttpCGIEngine* CgiEngine = nullptr;
+THttpEngine* LibraryEngines[3] = {nullptr, nullptr, nullptr};
 
 std::string EngineEnv(const char* name) {
   std::string v = GetEnv(name);
@@ -31,8 +36,6 @@ bool IsWinCgi() {
   if (!args.empty() && FileExists(PosixPath(args[0])) && (version.empty() || Contains(version, "WIN"))) return true;
   return IsServerProcess();
 }
-
-bool ServerIsRunning() { return false; }
 
 std::unique_ptr<TStringList> EnvironmentList() {
   auto list = std::make_unique<TStringList>(true);
@@ -79,10 +82,12 @@ void CopySettings(THttpEngine& s, THttpEngine& t) {
 TGeneralHttpEngine::TGeneralHttpEngine(TComponent* owner) : THttpEngine(owner) {
   if (Designing) return;
   if (ProcessKind::IsLibrary) {
-    // The server-extension engines come with the library build.
+    LibraryEngines[0] = new TIsapiEngine(owner);
+    LibraryEngines[1] = new TNSAPIEngine(owner);
+    LibraryEngines[2] = new TWsapiEngine(owner);
+  } else if (IsWinCgi()) {
+    CgiEngine = new TCGIWinEngine(owner);
   } else {
-    // The Windows CGI engine joins here; until then every CGI process is
-    // served by the standard engine.
     CgiEngine = new TCGIStdEngine(owner);
   }
   SetCGIAutoTerminate(true);
@@ -93,6 +98,34 @@ TGeneralHttpEngine::~TGeneralHttpEngine() {
     delete CgiEngine;
     CgiEngine = nullptr;
   }
+  if (ProcessKind::IsLibrary) {
+    for (THttpEngine*& e : LibraryEngines) {
+      delete e;
+      e = nullptr;
+    }
+  }
+}
+
+void TGeneralHttpEngine::SetOnIsapiExtensionVersion(TIsapiExtensionVersionEvent v) {
+  onIsapiExtensionVersion_ = std::move(v);
+  HandIsapiEvents();
+}
+
+void TGeneralHttpEngine::SetOnIsapiFilterProc(TIsapiFilterProcEvent v) {
+  onIsapiFilterProc_ = std::move(v);
+  HandIsapiEvents();
+}
+
+void TGeneralHttpEngine::SetOnIsapiFilterVersion(TIsapiFilterVersionEvent v) {
+  onIsapiFilterVersion_ = std::move(v);
+  HandIsapiEvents();
+}
+
+void TGeneralHttpEngine::HandIsapiEvents() {
+  if (!ProcessKind::IsLibrary || Designing || !IsapiEngine) return;
+  IsapiEngine->OnIsapiExtensionVersion = onIsapiExtensionVersion_;
+  IsapiEngine->OnIsapiFilterProc = onIsapiFilterProc_;
+  IsapiEngine->OnIsapiFilterVersion = onIsapiFilterVersion_;
 }
 
 void TGeneralHttpEngine::SetCGIAutoTerminate(bool v) {
@@ -102,7 +135,12 @@ void TGeneralHttpEngine::SetCGIAutoTerminate(bool v) {
 
 void TGeneralHttpEngine::Loaded() {
   if (Designing) return;
-  if (ProcessKind::IsLibrary) return;
+  if (ProcessKind::IsLibrary) {
+    for (THttpEngine* e : LibraryEngines)
+      if (e) CopySettings(*this, *e);
+    HandIsapiEvents();
+    return;
+  }
   if (cgiMode_ != TCGIMode::NormalMode && !IsServerProcess() && !ServerIsRunning()) {
     Run();
     return;
@@ -126,6 +164,7 @@ void TGeneralHttpEngine::Run() {
 }
 
 std::string TGeneralHttpEngine::GetServerVariable(const std::string& name) {
+  if (ProcessKind::IsLibrary && IsapiActive() && IsapiEngine && CurrentEcb()) return IsapiEngine->GetServerVariable(name);
   return THttpEngine::GetServerVariable(name);
 }
 

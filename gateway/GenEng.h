@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gateway/CGISEng.h"
+#include "gateway/IsapiEng.h"
 
 class TGeneralHttpEngine : public THttpEngine {
 public:
@@ -13,6 +14,14 @@ public:
 
   bool CGIAutoTerminate() const { return cgiAutoTerminate_; }
   void SetCGIAutoTerminate(bool v);
+
+  // Events handed to the ISAPI engine of a loaded library.
+  const TIsapiExtensionVersionEvent& OnIsapiExtensionVersion() const { return onIsapiExtensionVersion_; }
+  const TIsapiFilterProcEvent& OnIsapiFilterProc() const { return onIsapiFilterProc_; }
+  const TIsapiFilterVersionEvent& OnIsapiFilterVersion() const { return onIsapiFilterVersion_; }
+  void SetOnIsapiExtensionVersion(TIsapiExtensionVersionEvent v);
+  void SetOnIsapiFilterProc(TIsapiFilterProcEvent v);
+  void SetOnIsapiFilterVersion(TIsapiFilterVersionEvent v);
 
   // Runs the request once the owner has been created (the owner calls it at
   // the end of its construction, in place of a creation event).
@@ -28,12 +37,18 @@ public:
 
 private:
   void Run();
+  void HandIsapiEvents();
   bool cgiAutoTerminate_ = true;
+  TIsapiExtensionVersionEvent onIsapiExtensionVersion_;
+  TIsapiFilterProcEvent onIsapiFilterProc_;
+  TIsapiFilterVersionEvent onIsapiFilterVersion_;
   bool hookedOwner_ = false;
 };
 
 // The engine created by the selector for the CGI paths.
 extern THttpCGIEngine* CgiEngine;
+// In a library: the server interface engines that the selector created.
+extern THttpEngine* LibraryEngines[3];
 
 bool IsServerProcess();
 bool IsStdCgi();

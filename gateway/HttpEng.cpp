@@ -16,6 +16,18 @@ bool ProcessKind::IsConsole = false;
 
 std::atomic<THttpEngine*> CurrentEngine{nullptr};
 
+namespace {
+// The engine whose request runs on this thread. A library serves requests of
+// several server interfaces at once; each thread's unit-level calls must
+// reach the engine of its own request, not the one that started last.
+thread_local THttpEngine* t_requestEngine = nullptr;
+}  // namespace
+
+THttpEngine* ActiveEngine() {
+  THttpEngine* e = t_requestEngine;
+  return e ? e : CurrentEngine.load();
+}
+
 const char* const DefaultEncryptionKey = "5A3C9E17B2D84F60A1C7E39B4D2F8065";
 
 // ---------------------------------------------------------------- halting
@@ -266,6 +278,11 @@ THttpEngine::~THttpEngine() {
 void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TStringList> variables) {
   EngineRequestState& r = ERS();
   bool locked = false;
+  struct RequestEngineScope {
+    THttpEngine* saved;
+    explicit RequestEngineScope(THttpEngine* e) : saved(t_requestEngine) { t_requestEngine = e; }
+    ~RequestEngineScope() { t_requestEngine = saved; }
+  } requestEngine(this);
   try {
     r.FormFields = std::make_unique<TStringList>(true);
     r.TempFiles = std::make_unique<TStringList>();
@@ -381,7 +398,7 @@ void THttpEngine::EndRequest() {
 void THttpEngine::Terminate() {
   EngineRequestState& r = ERS();
   try {
-    THttpEngine* ce = CurrentEngine.load();
+    THttpEngine* ce = ActiveEngine();
     if (ce && r.OutputStream) {
       ce->Flush();
       if (ProcessKind::IsLibrary || (ce->IsCGIEngine() && !ce->AutoTerminates())) ce->EndRequest();
@@ -483,7 +500,7 @@ std::unique_ptr<TStringList> THttpEngine::GetFormFields() {
 // ---------------------------------------------------------------- unit functions
 
 static THttpEngine& RequireEngine() {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   if (!e) throw Exception("No current engine");
   return *e;
 }
@@ -499,27 +516,27 @@ void HttpWriteLn(std::string_view text) {
 }
 
 std::string HttpServerVariable(const std::string& name) {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   return e ? e->GetServerVariable(name) : std::string();
 }
 
 std::string HttpFormField(const std::string& name, const std::string& def) {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   return e ? e->GetFormField(name, def) : std::string();
 }
 
 std::string HttpRemoteAddr() {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   return e ? e->RemoteAddr() : std::string();
 }
 
 std::string HttpRemoteHost() {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   return e ? e->RemoteHost() : std::string();
 }
 
 std::string HttpExecutablePath() {
-  THttpEngine* e = CurrentEngine.load();
+  THttpEngine* e = ActiveEngine();
   return e ? e->ExecutablePath() : std::string();
 }
 

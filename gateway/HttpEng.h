@@ -283,6 +283,9 @@ protected:
 
 // The process's current engine.
 extern std::atomic<THttpEngine*> CurrentEngine;
+// The engine of the request that runs on the calling thread, else the
+// current engine. The unit-level functions act on it.
+THttpEngine* ActiveEngine();
 
 // ---------------------------------------------------------------- unit functions
 

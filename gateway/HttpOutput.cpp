@@ -204,7 +204,7 @@ void THttpEngine::HandleRequestException(Exception& e) {
     }
   } catch (const std::exception&) {
   }
-  THttpEngine* ce = CurrentEngine.load();
+  THttpEngine* ce = ActiveEngine();
   if (ce && ce->IsCGIEngine() && cgiMode_ == TCGIMode::NormalMode) {
     Flush();
     Terminate();
