@@ -18,7 +18,7 @@ std::string Section(const std::string& log, const std::string& name) {
 
 TEST(RequestLog, BadCallLogsItsDefaultsAndCloses) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   CgiResult r = site.Get("", {}, "2009-06-30 14:05:09");
   EXPECT_EQ(r.exitCode, 0);
   auto logs = site.LogFiles();
@@ -35,7 +35,7 @@ TEST(RequestLog, BadCallLogsItsDefaultsAndCloses) {
 
 TEST(RequestLog, ParametersInTheirOrderWithListsOnePerValue) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   site.Get("kundid=a1&kundid=b2&Vad=k&antal=25&sprak=e&debug=j&Omrade=03&Funktion=tips&ArMan=0905", {},
            "2009-05-14 08:03:09");
   auto logs = site.LogFiles();
@@ -58,7 +58,7 @@ TEST(RequestLog, WeekDirectoriesNeverSpanTwoMonths) {
   };
   for (const auto& c : cases) {
     TestSite site;
-    site.UseSqlite();
+    site.UseDatabase();
     site.Get("", {}, c.when);
     auto logs = site.LogFiles();
     ASSERT_EQ(logs.size(), 1u) << c.when;
@@ -68,7 +68,7 @@ TEST(RequestLog, WeekDirectoriesNeverSpanTwoMonths) {
 
 TEST(RequestLog, TwoRequestsInOneSecondGetTwoFiles) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   site.Get("", {}, "2009-06-30 10:00:00");
   site.Get("", {}, "2009-06-30 10:00:00");
   auto logs = site.LogFiles();
@@ -80,7 +80,7 @@ TEST(RequestLog, TwoRequestsInOneSecondGetTwoFiles) {
 
 TEST(RequestLog, RequestValuesCannotForgeLinesOrSections) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   site.Get("vad=x%0D%0A%5BSTATUS%5D%0D%0Aklart%3Dnu&mall=a%0Ab", {"HTTP_REFERER=http://x/\r\n[KUND]"});
   auto logs = site.LogFiles();
   ASSERT_EQ(logs.size(), 1u);
@@ -119,7 +119,7 @@ TEST(ErrorPage, FailureAfterTheLogOpenedLeavesItWithoutStatus) {
 
 TEST(ErrorPage, MissingLogFolderEndsInTheDriversPageBeforeAnySearch) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   std::filesystem::remove_all(site.cgilog);
   CgiResult r = site.Get("kundid=1");
   EXPECT_NE(r.out.find("Fel i programmet"), std::string::npos);
@@ -128,7 +128,7 @@ TEST(ErrorPage, MissingLogFolderEndsInTheDriversPageBeforeAnySearch) {
 
 TEST(EngineRefusal, MultipartIsRefusedAndLogged) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   CgiRequest req;
   req.env = site.Env("POST", "", {"CONTENT_TYPE=multipart/form-data; boundary=XyZ"}, 9);
   req.body = "--XyZ--\r\n";
@@ -144,7 +144,7 @@ TEST(EngineRefusal, MultipartIsRefusedAndLogged) {
 
 TEST(EngineRefusal, PostedFieldsAreRead) {
   TestSite site;
-  site.UseSqlite();
+  site.UseDatabase();
   CgiResult r = site.Post("Funktion=tips&ArMan=0912", "sprak=d");
   auto logs = site.LogFiles();
   ASSERT_EQ(logs.size(), 1u);

@@ -1,11 +1,15 @@
 #include "support/Site.h"
 
 #include <algorithm>
+#include <regex>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sqlite3.h>
 #include <sstream>
 #include <stdexcept>
+
+#include "data/DbBackend.h"
 
 namespace fs = std::filesystem;
 
@@ -23,6 +27,12 @@ TestSite::TestSite() {
 }
 
 TestSite::~TestSite() {
+  if (!pgDatabase_.empty()) {
+    try {
+      OpenConnection(pgAdminLine_, false)->Execute("DROP DATABASE IF EXISTS \"" + pgDatabase_ + "\" WITH (FORCE)");
+    } catch (const std::exception&) {
+    }
+  }
   std::error_code ec;
   fs::remove_all(root, ec);
 }
@@ -54,6 +64,34 @@ void TestSite::UseSqlite(const std::string& sql) {
   }
   sqlite3_close(db);
   WriteFile("www/cgi-win/dbconnect.txt", "Provider=SQLite;Data Source=../test.db\r\n");
+}
+
+namespace {
+std::string WithDatabase(const std::string& line, const std::string& db) {
+  return std::regex_replace(line, std::regex("dbname=[^;]*", std::regex::icase), "dbname=" + db);
+}
+}  // namespace
+
+void TestSite::UseDatabase(const std::string& sql) {
+  const char* backend = getenv("VEMLO_TEST_BACKEND");
+  const char* line = getenv("VEMLO_PG_CONNINFO");
+  if (!backend || std::string(backend) != "PostgreSQL" || !line || !*line) {
+    UseSqlite(sql);
+    return;
+  }
+  static int counter = 0;
+  pgDatabase_ = "vemlo_e2e_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+  pgAdminLine_ = WithDatabase(line, "postgres");
+  OpenConnection(pgAdminLine_, false)->Execute("CREATE DATABASE \"" + pgDatabase_ + "\" TEMPLATE template0");
+  std::string dbLine = WithDatabase(line, pgDatabase_);
+  auto db = OpenConnection(dbLine, false);
+  db->Execute(ReadFile(std::string(VEMLO_SOURCE_DIR) + "/db/schema.pg.sql"));
+  // The rows are written for any back end: table names as the statements
+  // write them (quoted here, since PostgreSQL keeps their case only then),
+  // text in UTF-8 (the connection speaks Windows-1252).
+  std::string rows = std::regex_replace(sql, std::regex("INSERT INTO (\\w+)"), "INSERT INTO \"$1\"");
+  if (!rows.empty()) db->Execute(Utf8ToCp1252(rows));
+  WriteFile("www/cgi-win/dbconnect.txt", dbLine + "\r\n");
 }
 
 std::vector<std::string> TestSite::Env(const std::string& method, const std::string& query,

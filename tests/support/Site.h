@@ -20,9 +20,13 @@ public:
   // Writes a file below the root (folders are created).
   void WriteFile(const std::string& relPath, const std::string& content) const;
   std::string ReadFile(const std::string& path) const;
-  // Creates an SQLite database from the schema plus `sql`, and points
-  // dbconnect.txt at it.
+  // Creates an SQLite database from the schema plus `sql` (UTF-8), and
+  // points dbconnect.txt at it.
   void UseSqlite(const std::string& sql = "");
+  // The same on the back end that the test run names: with
+  // VEMLO_TEST_BACKEND=PostgreSQL and VEMLO_PG_CONNINFO set, a new database
+  // on that server (dropped again with the site); SQLite otherwise.
+  void UseDatabase(const std::string& sql = "");
 
   // The environment of a GET or POST request as a web server sets it.
   std::vector<std::string> Env(const std::string& method, const std::string& query,
@@ -34,4 +38,8 @@ public:
 
   // Every request log file, sorted by path.
   std::vector<std::string> LogFiles() const;
+
+private:
+  std::string pgDatabase_;  // the site's own PostgreSQL database, if any
+  std::string pgAdminLine_;
 };
