@@ -91,12 +91,20 @@ private:
 
 std::unique_ptr<TWatchDogThread> g_watchdog;
 std::mutex g_watchdogLock;
-constexpr int kReadTimeoutSeconds = 30;
+// Seconds a body read may go without progress: 30, or what the operator
+// sets in the environment variable CGI_READ_TIMEOUT.
+int64_t ReadTimeoutMs() {
+  static const int64_t ms = [] {
+    int32_t s = StrToIntDef(GetEnv("CGI_READ_TIMEOUT"), 30);
+    return static_cast<int64_t>(s >= 1 ? s : 30) * 1000;
+  }();
+  return ms;
+}
 
 int64_t DeadlineFromNow() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
              .count() +
-         kReadTimeoutSeconds * 1000;
+         ReadTimeoutMs();
 }
 
 void OnUnhandled() {

@@ -2,7 +2,10 @@
 // pages, and the engine's refusals, checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "support/Site.h"
 
@@ -152,4 +155,44 @@ TEST(EngineRefusal, PostedFieldsAreRead) {
   EXPECT_NE(log.find("funktion=TIPS\r\n"), std::string::npos);
   EXPECT_NE(log.find("sprak=D\r\n"), std::string::npos);
   EXPECT_NE(log.find("arman=0912\r\n"), std::string::npos);
+}
+
+TEST(RequestBody, StalledBodyEndsTheProcessAfterTheReadTimeout) {
+  TestSite site;
+  site.UseDatabase();
+  CgiRequest req;
+  // A client that announces 100 bytes, sends 5 and then nothing, without
+  // closing its side: far below the size at which a watchdog used to start.
+  req.env = site.Env("POST", "", {"CGI_READ_TIMEOUT=1"}, 100);
+  req.body = "a=1&b";
+  req.holdInput = true;
+  req.cwd = site.cgiwin;
+  auto start = std::chrono::steady_clock::now();
+  CgiResult r = RunCgi(req);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 10.0);
+  EXPECT_GE(seconds, 0.9);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(site.LogFiles().empty());
+}
+
+TEST(RequestLog, RacingRequestsOfOneSecondNeverShareAFile) {
+  TestSite site;
+  site.UseDatabase();
+  constexpr int kAntal = 8;
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kAntal; ++i)
+    threads.emplace_back([&site, i] { site.Get("vad=" + std::to_string(i), {}, "2009-06-30 10:00:00"); });
+  for (auto& t : threads) t.join();
+  auto logs = site.LogFiles();
+  ASSERT_EQ(logs.size(), static_cast<size_t>(kAntal));
+  std::set<std::string> vad;
+  for (const auto& f : logs) {
+    std::string log = site.ReadFile(f);
+    size_t p = log.find("\r\nvad=");
+    ASSERT_NE(p, std::string::npos) << f;
+    vad.insert(log.substr(p + 6, log.find("\r\n", p + 2) - p - 6));
+    EXPECT_NE(log.find("[STATUS]"), std::string::npos);
+  }
+  EXPECT_EQ(vad.size(), static_cast<size_t>(kAntal));
 }

@@ -51,7 +51,7 @@ CgiResult RunCgi(const CgiRequest& req) {
   size_t sent = 0;
   bool inOpen = true;
   if (req.body.empty()) {
-    close(in[1]);
+    if (!req.holdInput) close(in[1]);
     inOpen = false;
   } else {
     fcntl(in[1], F_SETFL, O_NONBLOCK);
@@ -67,7 +67,7 @@ CgiResult RunCgi(const CgiRequest& req) {
       ssize_t w = write(in[1], req.body.data() + sent, req.body.size() - sent);
       if (w > 0) sent += static_cast<size_t>(w);
       if (w < 0 || sent == req.body.size()) {
-        close(in[1]);
+        if (!req.holdInput) close(in[1]);
         inOpen = false;
       }
     }
@@ -77,7 +77,7 @@ CgiResult RunCgi(const CgiRequest& req) {
       result.out.append(buf, static_cast<size_t>(r));
     }
   }
-  if (inOpen) close(in[1]);
+  if (inOpen || req.holdInput) close(in[1]);
   close(out[0]);
   int status = 0;
   waitpid(pid, &status, 0);
