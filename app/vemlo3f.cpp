@@ -88,6 +88,7 @@ void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
   rs.Form1 = this;
   try {
     rs.Starttid = Now();
+    ForgetLookups();
     Randomize();
     rs.AnropsId = HttpRemoteAddr() + "-" + IntToStr(Random(10000) + 10000);
     InitieraDatabas();

@@ -88,6 +88,12 @@ public:
   std::string HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                             const std::string& avskiljare);
   std::string HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod);
+  // The statements behind the three look-ups (their results are remembered
+  // within a request).
+  std::string HamtaTextFraga(const std::string& textS, int antal);
+  std::string HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
+                                 const std::string& avskiljare);
+  std::string HamtaForknamn1Fraga(const std::string& tabell, const std::string& falt, const std::string& kod);
   void Sok();
   void SokKund(const std::string& kundid);
   void SokKonferensakuten(const std::string& kundid, TDateTime fran);

@@ -88,3 +88,6 @@ std::string SqlQuote(std::string_view value);
 // Closes the calling thread's database connections; the next statement on
 // the thread opens its connection again.
 void CloseDatabaseConnections();
+
+// Forgets the look-up texts and code names remembered during a request.
+void ForgetLookups();

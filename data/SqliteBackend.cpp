@@ -9,6 +9,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <strings.h>
+#include <unordered_map>
 
 #include "data/DbBackend.h"
 #include "data/SqlDialect.h"
@@ -75,33 +77,30 @@ ColumnType DeclaredType(const char* decl) {
 class SqliteConnection final : public DbConnection {
 public:
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
-  ~SqliteConnection() override { sqlite3_close_v2(db_); }
+  ~SqliteConnection() override {
+    for (auto& [text, st] : statements_) sqlite3_finalize(st);
+    sqlite3_close_v2(db_);
+  }
 
   const char* Provider() const override { return "SQLite"; }
 
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
-    std::string text = Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite));
-    sqlite3_stmt* st = nullptr;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &st, &tail) != SQLITE_OK)
-      Fail();
-    Statement guard{st};
-    if (!st) throw EDatabaseError("The statement is empty");
-    for (; tail && *tail; ++tail)
-      if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';')
-        throw EDatabaseError("Only one statement can be run at a time");
+    // Statements that differ only in the literals of their conditions share
+    // one prepared statement: the literals become parameters.
+    Parameterised p = Parameterise(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)));
+    sqlite3_stmt* st = Prepared(p.text);
+    Reset guard{st};
+    for (size_t i = 0; i < p.values.size(); ++i)
+      sqlite3_bind_text(st, static_cast<int>(i) + 1, p.values[i].data(), static_cast<int>(p.values[i].size()),
+                        SQLITE_STATIC);
 
     auto result = std::make_shared<DbResult>();
     int cols = sqlite3_column_count(st);
-    std::vector<ColumnType> types(static_cast<size_t>(cols));
-    result->names.reserve(static_cast<size_t>(cols));
-    for (int c = 0; c < cols; ++c) {
-      result->names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
-      types[static_cast<size_t>(c)] = DeclaredType(sqlite3_column_decltype(st, c));
-    }
+    const Shape& shape = shapes_[st];
+    result->names = shape.names;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, types[static_cast<size_t>(c)]));
+      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, shape.types[static_cast<size_t>(c)]));
       ++result->rows;
     }
     if (rc != SQLITE_DONE) Fail();
@@ -118,10 +117,111 @@ public:
   }
 
 private:
-  struct Statement {
+  struct Reset {
     sqlite3_stmt* st;
-    ~Statement() { sqlite3_finalize(st); }
+    ~Reset() {
+      sqlite3_reset(st);
+      sqlite3_clear_bindings(st);
+    }
   };
+  struct Shape {
+    std::vector<std::string> names;
+    std::vector<ColumnType> types;
+  };
+  struct Parameterised {
+    std::string text;                 // with "?" in place of the literals
+    std::vector<std::string> values;  // the literals' values, in order
+  };
+
+  // The string literals after the statement's WHERE become parameters; the
+  // select list keeps its literals, since they name their columns.
+  static Parameterised Parameterise(const std::string& sql) {
+    Parameterised p;
+    size_t where = std::string::npos;
+    for (size_t i = 0; i + 5 <= sql.size(); ++i) {
+      if (sql[i] == '\'') {
+        size_t e = i + 1;
+        while (e < sql.size() && !(sql[e] == '\'' && (e + 1 >= sql.size() || sql[e + 1] != '\''))) e += sql[e] == '\'' ? 2 : 1;
+        i = e;
+        continue;
+      }
+      if ((i == 0 || !std::isalnum(static_cast<unsigned char>(sql[i - 1]))) && strncasecmp(sql.c_str() + i, "WHERE", 5) == 0 &&
+          (i + 5 == sql.size() || !std::isalnum(static_cast<unsigned char>(sql[i + 5])))) {
+        where = i;
+        break;
+      }
+    }
+    if (where == std::string::npos) {
+      p.text = sql;
+      return p;
+    }
+    p.text.reserve(sql.size());
+    p.text.append(sql, 0, where);
+    for (size_t i = where; i < sql.size(); ++i) {
+      if (sql[i] != '\'') {
+        p.text += sql[i];
+        continue;
+      }
+      std::string value;
+      size_t e = i + 1;
+      for (; e < sql.size(); ++e) {
+        if (sql[e] == '\'') {
+          if (e + 1 < sql.size() && sql[e + 1] == '\'') {
+            value += '\'';
+            ++e;
+            continue;
+          }
+          break;
+        }
+        value += sql[e];
+      }
+      if (e >= sql.size()) {  // an unterminated literal: leave it to the parser
+        p.text.append(sql, i, std::string::npos);
+        break;
+      }
+      p.text += '?';
+      p.values.push_back(std::move(value));
+      i = e;
+    }
+    return p;
+  }
+
+  // The prepared statement of a text, prepared on first use.
+  sqlite3_stmt* Prepared(const std::string& text) {
+    auto it = statements_.find(text);
+    if (it != statements_.end()) return it->second;
+    if (statements_.size() >= kMaxStatements) {
+      for (auto& [t, st] : statements_) {
+        shapes_.erase(st);
+        sqlite3_finalize(st);
+      }
+      statements_.clear();
+    }
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()) + 1, SQLITE_PREPARE_PERSISTENT, &st,
+                           &tail) != SQLITE_OK)
+      Fail();
+    if (!st) throw EDatabaseError("The statement is empty");
+    for (; tail && *tail; ++tail)
+      if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
+        sqlite3_finalize(st);
+        throw EDatabaseError("Only one statement can be run at a time");
+      }
+    Shape shape;
+    int cols = sqlite3_column_count(st);
+    for (int c = 0; c < cols; ++c) {
+      shape.names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
+      shape.types.push_back(DeclaredType(sqlite3_column_decltype(st, c)));
+    }
+    shapes_[st] = std::move(shape);
+    statements_[text] = st;
+    return st;
+  }
+
+  static constexpr size_t kMaxStatements = 64;
+  std::unordered_map<std::string, sqlite3_stmt*> statements_;
+  std::unordered_map<sqlite3_stmt*, Shape> shapes_;
 
   [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
 

@@ -1,10 +1,48 @@
 // Page texts in the request's language and the names of coded values.
+#include <unordered_map>
+
 #include "app/vemlo3f.h"
+
+namespace {
+// Look-up results of the current request: the same text or code list asked
+// again is answered without a statement. Only while Debug is off, since the
+// debug page shows every statement where it runs.
+std::unordered_map<std::string, std::string>& Remembered() {
+  static thread_local std::unordered_map<std::string, std::string> cache;
+  return cache;
+}
+
+template <typename F>
+std::string Remember(std::string key, F&& lookup) {
+  if (RS().Debug) return lookup();
+  auto& cache = Remembered();
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  std::string value = lookup();
+  cache.emplace(std::move(key), value);
+  return value;
+}
+
+std::string Key(std::initializer_list<std::string_view> parts) {
+  std::string k;
+  for (auto p : parts) {
+    k.append(p);
+    k += '\x1F';
+  }
+  return k;
+}
+}  // namespace
+
+void ForgetLookups() { Remembered().clear(); }
 
 std::string TForm1::HamtaText(const std::string& textS, int antal) {
   const auto& rs = RS();
   // The key is the Swedish text itself: a Swedish plural needs no look-up.
   if (rs.Sprak == "S" && antal != 1) return textS;
+  return Remember(Key({"T", rs.Sprak, antal == 1 ? "1" : "n", textS}), [&] { return HamtaTextFraga(textS, antal); });
+}
+
+std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
+  const auto& rs = RS();
 
   q_sprk.Close();
   q_sprk.SQL.Clear();
@@ -39,6 +77,12 @@ std::string ForkTableCondition(const std::string& tabell, const std::string& fal
 std::string TForm1::HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                                   const std::string& avskiljare) {
   if (koder.empty()) return {};
+  return Remember(Key({"F", RS().SprakSuffix, tabell, falt, koder, avskiljare}),
+                  [&] { return HamtaForknamnFraga(tabell, falt, koder, avskiljare); });
+}
+
+std::string TForm1::HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
+                                       const std::string& avskiljare) {
   q_temp.Close();
   q_temp.SQL.Clear();
   q_temp.SQL.Add("SELECT Forknamn, ForknamnE, ForknamnD");
@@ -66,6 +110,11 @@ std::string TForm1::HamtaForknamn(const std::string& tabell, const std::string& 
 
 std::string TForm1::HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod) {
   if (kod.empty()) return {};
+  return Remember(Key({"1", RS().SprakSuffix, tabell, falt, kod}),
+                  [&] { return HamtaForknamn1Fraga(tabell, falt, kod); });
+}
+
+std::string TForm1::HamtaForknamn1Fraga(const std::string& tabell, const std::string& falt, const std::string& kod) {
   q_temp.Close();
   q_temp.SQL.Clear();
   q_temp.SQL.Add("SELECT Forknamn, ForknamnE, ForknamnD");

@@ -1,0 +1,69 @@
+// What a request remembers: look-up texts within the request (Debug off
+// only), and prepared statements reused across literals.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "support/ModuleFixture.h"
+
+namespace {
+void Exec(const std::string& db, const std::string& sql) {
+  sqlite3* h = nullptr;
+  ASSERT_EQ(sqlite3_open(db.c_str(), &h), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(h, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(h);
+}
+}  // namespace
+
+TEST(LookupMemory, TextsAreRememberedWithinARequestUnlessDebugging) {
+  ModuleFixture fx("INSERT INTO Sprk(TextS,TextE) VALUES('personer','people');");
+  fx.Language("E");
+  EXPECT_EQ(fx.Form().HamtaText("personer"), "people");
+  Exec(fx.Site().root + "/www/test.db", "UPDATE Sprk SET TextE='persons'");
+  EXPECT_EQ(fx.Form().HamtaText("personer"), "people");
+  // A new request asks again.
+  ForgetLookups();
+  EXPECT_EQ(fx.Form().HamtaText("personer"), "persons");
+  // With Debug every statement runs and is shown.
+  RS().Debug = true;
+  fx.TakeOutput();
+  fx.Form().HamtaText("personer");
+  fx.Form().HamtaText("personer");
+  std::string out = fx.TakeOutput();
+  size_t first = out.find("WHERE TextS = 'personer'");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(out.find("WHERE TextS = 'personer'", first + 1), std::string::npos);
+}
+
+TEST(LookupMemory, CodeNamesAreRememberedPerLanguage) {
+  ModuleFixture fx(
+      "INSERT INTO Fork(Tabell,Falt,Fork,Forknamn,ForknamnE) VALUES('KUND','Lage','HA','Vid havet','By the sea');");
+  EXPECT_EQ(fx.Form().HamtaForknamn1("KUND", "Lage", "ha"), "Vid havet");
+  fx.Language("E");
+  EXPECT_EQ(fx.Form().HamtaForknamn1("KUND", "Lage", "ha"), "By the sea");
+  EXPECT_EQ(fx.Form().HamtaForknamn("KUND", "Lage", "HA", ", "), "By the sea");
+}
+
+TEST(StatementReuse, LiteralsOfEveryKindReachTheReusedStatement) {
+  ModuleFixture fx(
+      "INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva) VALUES('A1','O''Brien','B','1'),('B2','Kvarn','B','1');");
+  TQuery& q = fx.Form().q_temp;
+  auto names = [&](const std::string& where) {
+    q.Close();
+    q.SQL.Clear();
+    q.SQL.Add("SELECT 'x' AS Fast, Kund.Ftagnamn");
+    q.SQL.Add("FROM \"Kund\" Kund");
+    q.SQL.Add("WHERE " + where);
+    q.SQL.Add("ORDER BY Kund.Ftagnamn");
+    q.Open();
+    std::string r;
+    for (; !q.Eof(); q.Next()) r += q.Text("Fast") + q.Text("Ftagnamn") + ";";
+    return r;
+  };
+  EXPECT_EQ(names("(Kund.Kundid = 'A1')"), "xO'Brien;");
+  EXPECT_EQ(names("(Kund.Kundid = 'B2')"), "xKvarn;");
+  EXPECT_EQ(names("(Kund.Ftagnamn = 'O''Brien')"), "xO'Brien;");
+  EXPECT_EQ(names("(upper(Kund.Ftagnamn) LIKE '%VAR%')"), "xKvarn;");
+  EXPECT_EQ(names("(Kund.Kundid = 'A1' OR Kund.Kundid = 'B2')"), "xKvarn;xO'Brien;");
+  EXPECT_EQ(names("(Kund.Kundid = 'zz')"), "");
+}
