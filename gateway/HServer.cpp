@@ -242,7 +242,9 @@ bool ServerLockHeld() {
 bool ServerIsRunning() {
   if (g_isServer) return true;
   int64_t age = FileAgeMs(AliveFileName());
-  return age >= -1000 && age <= ServerSettings().FreshMs && ServerLockHeld();
+  if (age < -1000 || age > ServerSettings().FreshMs || !ServerLockHeld()) return false;
+  struct stat st;
+  return ::stat(PidFileName().c_str(), &st) == 0 && st.st_size > 0;
 }
 
 // ---------------------------------------------------------------- server
@@ -257,15 +259,18 @@ bool StartServerDirectory() {
     return false;
   }
   g_lockFd = fd;
-  std::string pid = std::to_string(::getpid()) + "\n";
-  if (::ftruncate(fd, 0) != 0 || ::write(fd, pid.data(), pid.size()) != static_cast<ssize_t>(pid.size())) {
-  }
+  // An empty pid file tells clients that the server is not ready yet: an
+  // alive file left by a server that died must not make it look ready.
+  if (::ftruncate(fd, 0) != 0) throw EInOutError("Cannot write " + PidFileName());
   bool hadAlive = FileExists(AliveFileName());
   DeleteAllServerFiles();
   if (hadAlive) SleepMs(std::min(500, ServerSettings().HeartbeatMs));
   int alive = ::open(AliveFileName().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (alive < 0) throw EInOutError("Cannot create " + AliveFileName());
   ::close(alive);
+  std::string pid = std::to_string(::getpid()) + "\n";
+  if (::pwrite(fd, pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size()))
+    throw EInOutError("Cannot write " + PidFileName());
   g_stop = false;
   g_isServer = true;
   return true;

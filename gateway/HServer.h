@@ -5,8 +5,9 @@
 // Files, all named <directory>/<program file name>_<suffix> and created
 // private to the user (0600, the directory 0700):
 //   s                       alive file; its modification time is the heartbeat
-//   pid                     the server's process id; the server holds an
-//                           exclusive flock on it for as long as it lives
+//   pid                     the server's process id, written once the server
+//                           is ready; the server holds an exclusive flock on
+//                           it for as long as it lives
 //   <tag>_<hex>_TMP         a request being written by a client
 //   <tag>_<hex>_REQ         a complete request (variables, empty line, body)
 //   <tag>_<hex>_cnf         a request claimed by the server
@@ -14,7 +15,7 @@
 //   <tag>_<hex>_rsp         the complete response
 //
 // Signalling: a server is alive when its alive file is fresh and its pid file
-// is locked (a process that dies loses its lock at once). A server stops when
+// is locked and written (a process that dies loses its lock at once). A server stops when
 // its alive file is deleted, or on SIGTERM, SIGINT or SIGHUP; it finishes the
 // requests in progress, deletes its files and ends. A waiting client stops
 // waiting on the same signals, when the alive file goes, or when the server

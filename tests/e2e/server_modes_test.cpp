@@ -1,0 +1,229 @@
+// The program under the other server interfaces, run for real: a Windows
+// CGI profile, the resident server with several clients at once, and the
+// extension library under a stand-in web server with concurrent requests of
+// different customers, whose pages must never mix.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "gateway/HUtils.h"
+#include "support/Site.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const char* kKunder =
+    "INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva) VALUES"
+    "('A1','Alfa','B','1'),('B2','Beta','B','1'),('C3','Gamma','B','1'),('D4','Delta','B','1'),"
+    "('E5','Epsilon','B','1'),('F6','Zeta','B','1');";
+const char* kMall = "<html><!--START-->[<!--KUNDID-->:<!--NAMN-->:<!--KUNDID-->]<!--SLUT--></html>\n";
+
+// The requests of the concurrency tests and the page each must get (the
+// customers of a page come in the order of their names).
+struct Fraga {
+  std::string query;
+  std::string page;
+};
+const std::vector<Fraga> kFragor = {
+    {"kundid=b2&kundid=a1", "<html>[A1:Alfa:A1][B2:Beta:B2]</html>\r\n\r\n"},
+    {"kundid=c3&kundid=d4", "<html>[D4:Delta:D4][C3:Gamma:C3]</html>\r\n\r\n"},
+    {"kundid=e5", "<html>[E5:Epsilon:E5]</html>\r\n\r\n"},
+    {"kundid=f6&kundid=a1", "<html>[A1:Alfa:A1][F6:Zeta:F6]</html>\r\n\r\n"},
+    {"kundid=d4", "<html>[D4:Delta:D4]</html>\r\n\r\n"},
+    {"kundid=e5&kundid=b2", "<html>[B2:Beta:B2][E5:Epsilon:E5]</html>\r\n\r\n"},
+};
+
+std::string BuildDir() { return fs::path(VEMLO_BINARY).parent_path().string(); }
+
+// Runs a program with the given arguments in `cwd`; its standard output.
+std::string RunProgram(const std::vector<std::string>& argv, const std::string& cwd, int& exitCode) {
+  int out[2];
+  if (pipe(out) != 0) return "";
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out[1], 1);
+    close(out[0]);
+    close(out[1]);
+    if (chdir(cwd.c_str()) != 0) _exit(126);
+    std::vector<char*> cargv;
+    for (const auto& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
+    cargv.push_back(nullptr);
+    execv(cargv[0], cargv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  std::string text;
+  char buf[65536];
+  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+  for (int i = 0; i < ms / 10; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
+}
+
+// A process that has ended but whose parent has not collected it yet (the
+// server's parent is whoever adopts orphans) counts as ended.
+bool ProcessAlive(pid_t pid) {
+  if (pid <= 0 || kill(pid, 0) != 0) return false;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  size_t paren = text.rfind(')');
+  return paren == std::string::npos || text.size() < paren + 3 || text[paren + 2] != 'Z';
+}
+
+pid_t ServerPid(const std::string& dir) {
+  std::ifstream in(dir + "/vemlo3_pid");
+  pid_t pid = 0;
+  in >> pid;
+  return pid;
+}
+}  // namespace
+
+TEST(WindowsCgi, ProfileRunWritesThePageToTheOutputFile) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  std::string profile = site.root + "/req.ini";
+  std::string out = site.root + "/svar.out";
+  site.WriteFile("req.ini",
+                 "[CGI]\r\nRequest Protocol=HTTP/1.0\r\nRequest Method=POST\r\nExecutable Path=/cgi-win/vemlo3.exe\r\n"
+                 "Server Software=Microsoft-IIS/5.0\r\nRemote Address=10.0.0.9\r\n"
+                 "Content Type=application/x-www-form-urlencoded\r\nContent Length=9\r\n"
+                 "[System]\r\nOutput File=" + out + "\r\n"
+                 "[Form Literal]\r\nkundid=c3\r\n");
+  CgiRequest req;
+  req.env = {"CGI_VERSION=CGI/1.3a (Win)", "SERVER_SOFTWARE=Microsoft-IIS/5.0", "TZ=Europe/Stockholm",
+             "CGI_LOG_DIR=" + site.root + "/enginelog"};
+  req.cwd = site.cgiwin;
+  req.args = {profile};
+  CgiResult r = RunCgi(req);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "");  // nothing on standard output
+  Response resp = SplitResponse(site.ReadFile(out));
+  EXPECT_EQ(resp.headers.substr(0, 16), "Status: 200 OK\r\n");
+  EXPECT_EQ(resp.body, "<html>[C3:Gamma:C3]</html>\r\n\r\n");
+  std::string log = site.ReadFile(site.LogFiles().at(0));
+  EXPECT_NE(log.find("remoteaddress=10.0.0.9"), std::string::npos) << log;
+}
+
+class ResidentServer : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ResidentServer, ServesClientsAtOnceWithoutMixingAndStopsWhenItsAliveFileGoes) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=" + std::string(GetParam()), "VEMLO3_SERVER_DIR=" + dir,
+                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  std::set<pid_t> servers;
+  for (int round = 0; round < 2; ++round) {
+    std::vector<CgiResult> results(kFragor.size());
+    std::vector<std::thread> clients;
+    for (size_t i = 0; i < kFragor.size(); ++i)
+      clients.emplace_back([&, i] { results[i] = site.Get(kFragor[i].query, extra); });
+    for (auto& c : clients) c.join();
+    for (size_t i = 0; i < kFragor.size(); ++i) {
+      EXPECT_EQ(results[i].exitCode, 0);
+      EXPECT_EQ(SplitResponse(results[i].out).body, kFragor[i].page) << GetParam() << " " << kFragor[i].query;
+    }
+    servers.insert(ServerPid(dir));
+  }
+  // One server served every request, and it is still alive.
+  ASSERT_EQ(servers.size(), 1u);
+  pid_t server = *servers.begin();
+  EXPECT_TRUE(ProcessAlive(server));
+  // The requests left no files behind; the server's files are private.
+  std::set<std::string> left;
+  for (auto& e : fs::directory_iterator(dir)) left.insert(e.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{"vemlo3_pid", "vemlo3_s"}));
+  EXPECT_EQ(fs::status(dir).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(site.LogFiles().size(), 2 * kFragor.size());
+
+  fs::remove(dir + "/vemlo3_s");
+  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(server) && fs::is_empty(dir); }, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ResidentServer, ::testing::Values("ServerThreadMode", "ServerMode"));
+
+TEST(ResidentServerStart, AStaleAliveFileWithoutItsServerIsReplaced) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  fs::create_directories(dir);
+  // A server that died: its alive file is fresh, but nobody holds its lock.
+  std::ofstream(dir + "/vemlo3_s").close();
+  std::ofstream(dir + "/vemlo3_pid") << "999999\n";
+  site.WriteFile("www/cgi-win/vemlo3.conf", "CGIMode=ServerMode\n");
+  const std::vector<std::string> extra = {"VEMLO3_SERVER_DIR=" + dir,
+                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  CgiResult r = site.Get("kundid=e5", extra);
+  EXPECT_EQ(SplitResponse(r.out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+  EXPECT_NE(server, 999999);
+  EXPECT_TRUE(ProcessAlive(server));
+  fs::remove(dir + "/vemlo3_s");
+  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(server); }, 5000));
+}
+
+TEST(ResidentServerStart, NormalModeServesInTheProcessItself) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  CgiResult r = site.Get("kundid=a1", {"VEMLO3_SERVER_DIR=" + dir});
+  EXPECT_EQ(SplitResponse(r.out).body, "<html>[A1:Alfa:A1]</html>\r\n\r\n");
+  EXPECT_FALSE(fs::exists(dir));
+}
+
+class ExtensionLibrary : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ExtensionLibrary, ConcurrentRequestsOfDifferentCustomersNeverMix) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  std::vector<std::string> argv = {BuildDir() + "/tests/isapi_host/vemlo3_isapi_host", BuildDir() + "/libvemlo3.so",
+                                   GetParam(), "4"};
+  for (const auto& f : kFragor) argv.push_back(f.query);
+  argv.push_back("POST:kundid=c3");
+  int code = -1;
+  std::string out = RunProgram(argv, site.cgiwin, code);
+  EXPECT_EQ(code, 0) << out;
+  // Split the host's report into the responses, by query.
+  size_t seen = 0;
+  for (size_t at = out.find("### "); at != std::string::npos;) {
+    size_t eol = out.find('\n', at);
+    std::string head = out.substr(at + 4, eol - at - 4);
+    size_t next = out.find("\n### ", eol);
+    std::string response = out.substr(eol + 1, (next == std::string::npos ? out.size() : next) - eol - 1);
+    at = next == std::string::npos ? next : next + 1;
+    if (StartsWith(head, "end")) {
+      EXPECT_EQ(head, "end 0");  // the first TerminateExtension
+      continue;
+    }
+    size_t index = std::stoul(head.substr(0, head.find(' ')));
+    std::string expected = index < kFragor.size() ? kFragor[index].page : "<html>[C3:Gamma:C3]</html>\r\n\r\n";
+    EXPECT_EQ(SplitResponse(response).body, expected) << head;
+    EXPECT_EQ(response.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    ++seen;
+  }
+  EXPECT_EQ(seen, 4 * (kFragor.size() + 1));
+  EXPECT_EQ(site.LogFiles().size(), 4 * (kFragor.size() + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Interfaces, ExtensionLibrary, ::testing::Values("isapi", "wsapi"));
