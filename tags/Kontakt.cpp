@@ -93,8 +93,8 @@ std::string AllaKontakter(TForm1& f, bool medHemsida) {
     const std::string hemsida = f.FaltText("hemsida");
     if (!hemsida.empty())
       Kontaktrad(f, acc, "Hemsida",
-                 "<a href=\"" + std::string(kRedirAdress) + f.FaltText("kundid") + Sokkontext(false) +
-                     "&url=http://" + HttpUrlEncode(hemsida) + "\" target=_top>" + hemsida + "</a>");
+                 "<a href=\"" + std::string(kRedirAdress) + f.FaltText("kundid") + Sokkontext(false) + "&url=http://" +
+                     HttpUrlEncode(hemsida) + "\" target=_top>" + hemsida + "</a>");
   }
 
   const std::string central =
@@ -109,10 +109,14 @@ std::string AllaKontakter(TForm1& f, bool medHemsida) {
     const char* rubrik;
   };
   static const Grupp kGrupper[] = {
-      {"Konf", "Konferens"},        {"Aktv", "Aktiviteter"},
-      {"Logi", "Logi"},             {"Rfst", "Restaurang/festv\xE5ning"},
-      {"Wend", "Paketresor"},       {"Julb", "Julbord"},
-      {"Undh", "Underh\xE5llare"}, {"Fdag", "F\xF6redragsh\xE5llare"},
+      {"Konf", "Konferens"},
+      {"Aktv", "Aktiviteter"},
+      {"Logi", "Logi"},
+      {"Rfst", "Restaurang/festv\xE5ning"},
+      {"Wend", "Paketresor"},
+      {"Julb", "Julbord"},
+      {"Undh", "Underh\xE5llare"},
+      {"Fdag", "F\xF6redragsh\xE5llare"},
   };
   for (const Grupp& g : kGrupper) {
     // Last year's buffet contact is no longer of use.
@@ -167,8 +171,9 @@ std::string TForm1::BOKASVIATELEFONALLA() {
 }
 
 std::string TForm1::XKNTTELEFONMM() {
-  auto rad = AnnanKund(*this, "*", RS().XKntKundId,
-                       {"TeleCentralBokning", "EpostCentralBokning", "HemsidaCentralBokning", "LogotypeCentralBokningFil"});
+  auto rad =
+      AnnanKund(*this, "*", RS().XKntKundId,
+                {"TeleCentralBokning", "EpostCentralBokning", "HemsidaCentralBokning", "LogotypeCentralBokningFil"});
   if (!rad) return "&nbsp;";
   const auto& k = *rad;
   return Nbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));

@@ -17,8 +17,7 @@ std::string Oversattning(const std::string& rubrik, const std::string& text) {
 
 // A code list of other information followed by the free text of the
 // language-selected field `textbas`.
-std::string KodlistaOchText(TForm1& f, const std::string& tabell, const std::string& falt,
-                            const std::string& textbas) {
+std::string KodlistaOchText(TForm1& f, const std::string& tabell, const std::string& falt, const std::string& textbas) {
   std::string acc = f.Kodlista(tabell, falt, "<br>");
   const std::string text = f.FaltText(f.SprakFalt(textbas));
   if (!text.empty()) acc = f.br(acc) + text;

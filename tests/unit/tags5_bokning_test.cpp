@@ -48,7 +48,8 @@ TEST_F(BokningTest, GeneralNumbersStandInForMissingDirectOnes) {
 TEST_F(BokningTest, HideFlagsHideOnlyTheGeneralNumbers) {
   Page("K2");
   EXPECT_EQ(F().KONFBOKNING(),
-            "Kontakta Anna<br>Tel: 08-77<br>E-post: <a href=\"mailto:Kontakt via Tallbrun <anna@k2.se>\">anna@k2.se</a>");
+            "Kontakta Anna<br>Tel: 08-77<br>"
+            "E-post: <a href=\"mailto:Kontakt via Tallbrun <anna@k2.se>\">anna@k2.se</a>");
   EXPECT_EQ(F().LOGIBOKNING(), "&nbsp;");  // everything general is hidden
   Page("K3");
   EXPECT_EQ(F().AKTVBOKNING(), "&nbsp;");
@@ -71,7 +72,8 @@ class ByraTest : public TagTest {
 protected:
   void SetUp() override {
     Data(R"SQL(
-INSERT INTO Kund (Kundid, Tele, Telefax, MobilTele, Epost, VisaEjEpost) VALUES ('B1', '08-9', '08-8', '070-9', 'b1@x.se', 'J');
+INSERT INTO Kund (Kundid, Tele, Telefax, MobilTele, Epost, VisaEjEpost)
+  VALUES ('B1', '08-9', '08-8', '070-9', 'b1@x.se', 'J');
 INSERT INTO Bokn (Kundid, BoknOmrade2) VALUES ('B1', 'Norr');
 INSERT INTO Kund (Kundid, Tele, Telefax, MobilTele, Epost) VALUES ('B2', '08-9', '08-8', '070-9', 'b2@x.se');
 INSERT INTO Bokn (Kundid) VALUES ('B2');
@@ -115,7 +117,8 @@ TEST_F(ByraTest, KindsOfOffersUnderHeadings) {
   Page("B3");
   // A field of unknown codes still gets its heading.
   EXPECT_EQ(F().BOKNINRIKTNING(),
-            "<b>Konferens:</b><br>Kick-off<br><b>Restaurang/Festv\xE5ning:</b><br>Br\xF6llop<br><b>Paketresor:</b><br>");
+            "<b>Konferens:</b><br>Kick-off<br><b>Restaurang/Festv\xE5ning:</b><br>Br\xF6llop"
+            "<br><b>Paketresor:</b><br>");
   Page("B3", "E");
   EXPECT_EQ(F().BOKNINRIKTNING(),
             "<b>Conference:</b><br>Kick-off<br><b>Restaurant/Banquet hall:</b><br>Wedding<br><b>Paketresor:</b><br>");

@@ -19,8 +19,10 @@ INSERT INTO Konf (Kundid, Profil, KnfUtrustnAV, KnfUtrustnOvr, KnfUtrustnText, K
 INSERT INTO Konf (Kundid, KnfUtrustnText) VALUES ('K0', 'Whiteboard');
 INSERT INTO Logi (Kundid, StndTeknik) VALUES ('K1', 'TV');
 INSERT INTO Fdag (Kundid, FdagNoje, FdagTextEng) VALUES ('K1', 'MA', 'Ask us');
-INSERT INTO Undh (Kundid, UndhMusik, UndhOvr, UndhText) VALUES ('K1', 'JA', 'LJ', 'Egen ljudanl)SQL" "\xE4" R"SQL(ggning');
-INSERT INTO Julb (Kundid, JulbArrangemang, JulbArrangemangText, JulbAr) VALUES ('K1', 'SK', 'Sl)SQL" "\xE4" R"SQL(de', '1999');
+INSERT INTO Undh (Kundid, UndhMusik, UndhOvr, UndhText)
+  VALUES ('K1', 'JA', 'LJ', 'Egen ljudanl)SQL" "\xE4" R"SQL(ggning');
+INSERT INTO Julb (Kundid, JulbArrangemang, JulbArrangemangText, JulbAr)
+  VALUES ('K1', 'SK', 'Sl)SQL" "\xE4" R"SQL(de', '1999');
 INSERT INTO Fork (Tabell, Falt, Fork, Forknamn, ForknamnE, ForknamnD) VALUES
   ('KUND', 'Lage', 'SJ', 'Sj)SQL" "\xF6" R"SQL(n)SQL" "\xE4" R"SQL(ra', 'By the lake', ''),
   ('KUND', 'Lage', 'CE', 'Centralt', 'Central', 'Zentral'),

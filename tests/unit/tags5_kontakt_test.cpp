@@ -28,10 +28,12 @@ INSERT INTO Kund (Kundid, Ftagnamn, Niva, Tele, EjDirektbokning, BokasViaKundId)
 INSERT INTO Kund (Kundid, Ftagnamn, Niva, Tele, Epost, Hemsida, EjDirektbokning, BokasViaKundId)
   VALUES ('BY', 'Byr)SQL" "\xE5" R"SQL(n', '0', '08-byra', 'byra@x.se', 'byra.se/?a=1&b=2', 'J', 'ANNAN');
 INSERT INTO Bokn (Kundid, BoknOmrade1, BoknKontaktOmrade1) VALUES ('BY', 'Norr', 'Per');
-INSERT INTO Kund (Kundid, Ftagnamn, Tele, EjDirektbokning, BokasViaKundId) VALUES ('AGX', 'Ensam', '08-x', 'J', 'SAKNAS');
+INSERT INTO Kund (Kundid, Ftagnamn, Tele, EjDirektbokning, BokasViaKundId)
+  VALUES ('AGX', 'Ensam', '08-x', 'J', 'SAKNAS');
 INSERT INTO Kund (Kundid, HemsidaCentralBokning, LogotypeCentralBokningFil, EpostCentralBokning)
   VALUES ('LOGO', 'boka.se', '/b/boka.gif', 'boka@boka.se');
-INSERT INTO Laen (Lankod, Lannamn, LannamnE, LannamnD) VALUES ('01', 'Stockholms l)SQL" "\xE4" R"SQL(n', 'Stockholm County', ''),
+INSERT INTO Laen (Lankod, Lannamn, LannamnE, LannamnD) VALUES
+  ('01', 'Stockholms l)SQL" "\xE4" R"SQL(n', 'Stockholm County', ''),
   ('03', 'Uppsala l)SQL" "\xE4" R"SQL(n', '', '');
 INSERT INTO Sprk (TextS, TextE) VALUES ('Bes)SQL" "\xF6" R"SQL(k', 'Visit'), ('Tel', 'Phone');
 )SQL");
@@ -41,7 +43,8 @@ INSERT INTO Sprk (TextS, TextE) VALUES ('Bes)SQL" "\xF6" R"SQL(k', 'Visit'), ('T
 TEST_F(KontaktTest, AddressWithCountyInTheRequestLanguage) {
   Page("K1");
   EXPECT_EQ(F().ADRESS(),
-            "<b>G\xE5rden</b><br>Storgatan 1<br>111 22 Stockholm<br><br><b>Bes\xF6k:</b> Torget<br><br>Stockholms l\xE4n");
+            "<b>G\xE5rden</b><br>Storgatan 1<br>111 22 Stockholm<br><br><b>Bes\xF6k:</b> Torget"
+            "<br><br>Stockholms l\xE4n");
   EXPECT_EQ(F().ADRESSCRLF(), "Storgatan 1\r\n111 22 Stockholm\r\nBes\xF6k: Torget\r\nStockholms l\xE4n");
   Page("K1", "E");
   EXPECT_EQ(F().ADRESS(),

@@ -16,10 +16,11 @@ protected:
   // `sql` is written as the program's text (Windows-1252); the test
   // database holds UTF-8.
   void Data(const std::string& sql) {
-    // One module and site at a time; the thread's connection belongs to the
-    // previous site's database.
+    // One module and site at a time; the thread's connection and remembered
+    // look-ups belong to the previous site's database.
     fx_.reset();
     CloseDatabaseConnections();
+    ForgetLookups();  // texts and code names of the previous site
     fx_ = std::make_unique<ModuleFixture>(Cp1252ToUtf8(sql));
   }
 

@@ -9,7 +9,8 @@ protected:
   void SetUp() override {
     Data(R"SQL(
 INSERT INTO Kund (Kundid, Ftagnamn, EgenText, EgenTextEng, EgenTextTy, Vagbeskrivning, VagbeskrivningEng) VALUES
-  ('K1', 'Sj)SQL" "\xF6" R"SQL(g)SQL" "\xE5" R"SQL(rden', 'Egen <b>text</b>', 'Own text', '', 'V)SQL" "\xE4" R"SQL(g 12', 'Road 12');
+  ('K1', 'Sj)SQL" "\xF6" R"SQL(g)SQL" "\xE5" R"SQL(rden', 'Egen <b>text</b>', 'Own text', '',
+   'V)SQL" "\xE4" R"SQL(g 12', 'Road 12');
 INSERT INTO Kund (Kundid, Ftagnamn, VagbeskrivningBildfil) VALUES ('K2', 'Karta', '/bilder/karta.gif');
 INSERT INTO Kund (Kundid, Ftagnamn) VALUES ('K3', 'Tom');
 INSERT INTO Konf (Kundid, KonfEgenText) VALUES ('K1', 'Konferens vid sj)SQL" "\xF6" R"SQL(n');

@@ -42,22 +42,23 @@ TEST_F(WebbTest, WebSiteAndTourThroughTheRedirect) {
   Page("W1");
   Context("KONF");
   const std::string ctx = "/cgi-win/redir.exe?kundid=W1&vad=KONF&sprak=S&anvkat=&avtal=";
-  EXPECT_EQ(F().HEMSIDA(true), "<a href=\"" + ctx + "&url=http://www.garden.se\" target=_top>www.garden.se</a><br>"
-                               "<a href=\"" + ctx + "&lanktyp=vr&url=http://tur.se/garden\" target=_top>"
-                               "Virtuell rundvandring</a>");
+  const std::string site = "&url=http://www.garden.se\" target=_top>www.garden.se</a><br>";
+  EXPECT_EQ(F().HEMSIDA(true), "<a href=\"" + ctx + site + "<a href=\"" + ctx +
+                                   "&lanktyp=vr&url=http://tur.se/garden\" target=_top>Virtuell rundvandring</a>");
   // The "(EJQV)" form differs only by "&qv=n" before the target.
-  EXPECT_EQ(F().HEMSIDA(false), "<a href=\"" + ctx + "&qv=n&url=http://www.garden.se\" target=_top>www.garden.se</a><br>"
-                                "<a href=\"" + ctx + "&lanktyp=vr&qv=n&url=http://tur.se/garden\" target=_top>"
-                                "Virtuell rundvandring</a>");
+  EXPECT_EQ(F().HEMSIDA(false),
+            "<a href=\"" + ctx + "&qv=n" + site + "<a href=\"" + ctx +
+                "&lanktyp=vr&qv=n&url=http://tur.se/garden\" target=_top>Virtuell rundvandring</a>");
   // A new window, and a tour link without its link type.
-  EXPECT_EQ(F().HEMSIDABLANK(true), "<a href=\"" + ctx + "&url=http://www.garden.se\" target=_blank>www.garden.se</a><br>"
-                                    "<a href=\"" + ctx + "&url=http://tur.se/garden\" target=_blank>"
-                                    "Virtuell rundvandring</a>");
+  EXPECT_EQ(F().HEMSIDABLANK(true),
+            "<a href=\"" + ctx + "&url=http://www.garden.se\" target=_blank>www.garden.se</a><br><a href=\"" + ctx +
+                "&url=http://tur.se/garden\" target=_blank>Virtuell rundvandring</a>");
   EXPECT_EQ(F().HEMSIDAURL(true), ctx + "&url=http://www.garden.se");
   EXPECT_EQ(F().HEMSIDAVRURL(false), ctx + "&lanktyp=vr&qv=n&url=http://tur.se/garden");
   Page("W1", "E");
-  EXPECT_NE(F().HEMSIDA(true).find("&sprak=E&anvkat=&avtal=&lanktyp=vr&url=http://tur.se/garden\" target=_top>Virtual tour"),
-            std::string::npos);
+  EXPECT_NE(
+      F().HEMSIDA(true).find("&sprak=E&anvkat=&avtal=&lanktyp=vr&url=http://tur.se/garden\" target=_top>Virtual tour"),
+      std::string::npos);
 }
 
 TEST_F(WebbTest, LongAddressIsBrokenOnlyInTheLinkText) {
@@ -104,9 +105,9 @@ TEST_F(WebbTest, InternetForThePageCustomer) {
   Page("W1", "E");
   Context("");
   const std::string ctx = "/cgi-win/redir.exe?kundid=W1&vad=&sprak=E&anvkat=&avtal=";
-  EXPECT_EQ(F().INTERNET(), "E-post: <a href=\"mailto:Kontakt via Tallbrun <w1@x.se>\">w1@x.se</a><br>Web site: <a href=\"" +
-                                ctx + "&url=http://www.garden.se\" target=_top>www.garden.se</a><br><a href=\"" + ctx +
-                                "&url=http://tur.se/garden\" target=_top>Virtual tour</a>");
+  EXPECT_EQ(F().INTERNET(), "E-post: <a href=\"mailto:Kontakt via Tallbrun <w1@x.se>\">w1@x.se</a><br>"
+                            "Web site: <a href=\"" + ctx + "&url=http://www.garden.se\" target=_top>www.garden.se</a>"
+                            "<br><a href=\"" + ctx + "&url=http://tur.se/garden\" target=_top>Virtual tour</a>");
   EXPECT_NE(F().INTERNETBLANK().find("www.garden.se\" target=_blank>www.garden.se</a>"), std::string::npos);
   Page("NO");
   EXPECT_EQ(F().INTERNET(), "&nbsp;");
