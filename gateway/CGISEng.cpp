@@ -66,6 +66,7 @@ bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, co
     return false;
   }
   if (result == THandOver::NoAnswer) {
+    LogEngineMessage("Server mode - no answer from the server; the request is served here");
     auto* kept = new TMemoryStream();
     kept->Write(body.data(), static_cast<int64_t>(body.size()));
     kept->Seek(0);
