@@ -6,6 +6,10 @@
 ModuleFixture::ModuleFixture(const std::string& sql, const std::vector<std::string>& serverVars) {
   char buf[PATH_MAX];
   if (getcwd(buf, sizeof buf)) oldCwd_ = buf;
+  // Every site writes the same connection line: connections and look-ups
+  // of an earlier site in this process must not be taken for this one's.
+  CloseDatabaseConnections();
+  ForgetLookups();
   site_.UseSqlite(sql);
   if (chdir(site_.cgiwin.c_str()) != 0) throw std::runtime_error("chdir");
   RS() = TRequestState{};
