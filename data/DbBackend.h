@@ -38,23 +38,61 @@ struct DbCell {
   std::string text;
 };
 
+// Case-insensitive (ASCII letters) hashing and comparison of column names,
+// usable with a std::string_view key without building a string.
+struct ColumnNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept {
+    size_t h = 14695981039346656037ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c)) * 1099511628211ull;
+    return h;
+  }
+};
+struct ColumnNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      char x = a[i], y = b[i];
+      if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+      if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+      if (x != y) return false;
+    }
+    return true;
+  }
+};
+
+// The columns of a result: their names as the database reported them, and
+// an index by name. Results of the same prepared statement share one, so
+// that a customer's ~440 names are neither copied nor indexed per customer.
+struct DbColumns {
+  std::vector<std::string> names;
+
+  // Index of the first column of that name (ASCII letters compared without
+  // regard to case); -1 when there is none.
+  int Find(std::string_view name) const;
+  // Builds the index now; a column set shared between results is indexed
+  // before it is shared, so that reading it never changes it.
+  void BuildIndex() const;
+
+private:
+  mutable bool indexed_ = false;
+  mutable std::unordered_map<std::string, int, ColumnNameHash, ColumnNameEqual> index_;
+};
+
 // The rows of one statement, row by row, with the column names as the
 // database reported them.
 struct DbResult {
-  std::vector<std::string> names;
-  std::vector<DbCell> cells;  // rows * names.size(), row after row
+  std::shared_ptr<const DbColumns> columns = std::make_shared<DbColumns>();
+  std::vector<DbCell> cells;  // rows * Columns(), row after row
   int rows = 0;
 
-  int Columns() const { return static_cast<int>(names.size()); }
+  const std::vector<std::string>& names() const { return columns->names; }
+  int Columns() const { return static_cast<int>(columns->names.size()); }
   const DbCell& At(int row, int column) const {
-    return cells[static_cast<size_t>(row) * names.size() + static_cast<size_t>(column)];
+    return cells[static_cast<size_t>(row) * columns->names.size() + static_cast<size_t>(column)];
   }
-  // Index of the first column of that name (ASCII letters compared without
-  // regard to case); -1 when there is none. The index is built on first use.
-  int FindColumn(std::string_view name) const;
-
-private:
-  mutable std::unordered_map<std::string, int> index_;
+  int FindColumn(std::string_view name) const { return columns->Find(name); }
 };
 
 class DbConnection {

@@ -177,11 +177,13 @@ public:
     int cols = pq.nfields(r.res);
     int rows = pq.ntuples(r.res);
     std::vector<Oid> types(static_cast<size_t>(cols));
-    result->names.reserve(static_cast<size_t>(cols));
+    auto columns = std::make_shared<DbColumns>();
+    columns->names.reserve(static_cast<size_t>(cols));
     for (int c = 0; c < cols; ++c) {
-      result->names.emplace_back(pq.fname(r.res, c));
+      columns->names.emplace_back(pq.fname(r.res, c));
       types[static_cast<size_t>(c)] = pq.ftype(r.res, c);
     }
+    result->columns = std::move(columns);
     result->cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int row = 0; row < rows; ++row)
       for (int c = 0; c < cols; ++c) {

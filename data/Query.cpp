@@ -7,23 +7,16 @@
 
 // ---------------------------------------------------------------- result
 
-namespace {
-
-std::string ColumnKey(std::string_view name) {
-  std::string k(name);
-  for (auto& c : k)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return k;
+void DbColumns::BuildIndex() const {
+  if (indexed_) return;
+  index_.reserve(names.size());
+  for (size_t c = 0; c < names.size(); ++c) index_.emplace(names[c], static_cast<int>(c));  // first wins
+  indexed_ = true;
 }
 
-}  // namespace
-
-int DbResult::FindColumn(std::string_view name) const {
-  if (index_.empty() && !names.empty()) {
-    index_.reserve(names.size());
-    for (int c = 0; c < Columns(); ++c) index_.emplace(ColumnKey(names[static_cast<size_t>(c)]), c);  // first wins
-  }
-  auto it = index_.find(ColumnKey(name));
+int DbColumns::Find(std::string_view name) const {
+  BuildIndex();
+  auto it = index_.find(name);
   return it == index_.end() ? -1 : it->second;
 }
 

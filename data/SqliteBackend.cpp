@@ -42,6 +42,17 @@ void UpperFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   }
   auto in = reinterpret_cast<const unsigned char*>(sqlite3_value_text(argv[0]));
   int n = sqlite3_value_bytes(argv[0]);
+  // Most values are short ASCII codes: upper-cased in a buffer on the stack.
+  {
+    char buf[64];
+    int k = 0;
+    for (; k < n && k < static_cast<int>(sizeof buf) && in[k] < 0x80; ++k)
+      buf[k] = static_cast<char>(in[k] >= 'a' && in[k] <= 'z' ? in[k] - 32 : in[k]);
+    if (k == n) {
+      sqlite3_result_text(ctx, buf, n, SQLITE_TRANSIENT);
+      return;
+    }
+  }
   std::string out;
   out.reserve(static_cast<size_t>(n));
   for (int k = 0; k < n;) {
@@ -97,9 +108,10 @@ public:
     auto result = std::make_shared<DbResult>();
     int cols = sqlite3_column_count(st);
     const Shape& shape = shapes_[st];
-    result->names = shape.names;
+    result->columns = shape.columns;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      if (result->rows == 0) result->cells.reserve(static_cast<size_t>(cols));
       for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, shape.types[static_cast<size_t>(c)]));
       ++result->rows;
     }
@@ -125,7 +137,7 @@ private:
     }
   };
   struct Shape {
-    std::vector<std::string> names;
+    std::shared_ptr<const DbColumns> columns;  // shared by every result of the statement
     std::vector<ColumnType> types;
   };
   struct Parameterised {
@@ -209,11 +221,14 @@ private:
         throw EDatabaseError("Only one statement can be run at a time");
       }
     Shape shape;
+    auto columns = std::make_shared<DbColumns>();
     int cols = sqlite3_column_count(st);
     for (int c = 0; c < cols; ++c) {
-      shape.names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
+      columns->names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
       shape.types.push_back(DeclaredType(sqlite3_column_decltype(st, c)));
     }
+    columns->BuildIndex();
+    shape.columns = std::move(columns);
     shapes_[st] = std::move(shape);
     statements_[text] = st;
     return st;

@@ -5,6 +5,9 @@
 #include "render/Sida.h"
 #include "render/TagTable.h"
 
+#include <unordered_map>
+#include <utility>
+
 namespace {
 // Tags written from the request state, with their output path.
 enum class Vag { Rak, Entiteter };
@@ -22,6 +25,53 @@ const InlineTagg kInline[] = {
 };
 
 std::string Antal(int32_t v) { return v == -1 ? std::string() : IntToStr(v); }
+
+// The tag tables by the text of their tags, built once: a piece is looked up
+// instead of compared with every row. Where a name stands in a table twice,
+// its first row wins, as a search from the top would find it.
+struct Taggregister {
+  std::unordered_map<std::string, int> enkla;     // "<!--NAME-->" of the simple tags
+  std::unordered_map<std::string, int> ett;       // "<!--NAME-->" of the one-argument tags
+  std::unordered_map<std::string, int> ettNamn;   // NAME of the one-argument tags
+  std::unordered_map<std::string, int> tre;       // "<!--NAME-->" of the three-argument tags
+  std::unordered_map<std::string, int> treNamn;   // NAME of the three-argument tags
+  std::unordered_map<std::string, std::pair<int, bool>> hemsidor;  // both forms of the web-address tags
+};
+
+const Taggregister& Register() {
+  static const Taggregister reg = [] {
+    Taggregister r;
+    const auto& enkla = SimpleTags();
+    for (size_t i = 0; i < enkla.size(); ++i) r.enkla.emplace(std::string("<!--") + enkla[i].name + "-->", static_cast<int>(i));
+    const auto& ett = OneArgTags();
+    for (size_t i = 0; i < ett.size(); ++i) {
+      r.ett.emplace(std::string("<!--") + ett[i].name + "-->", static_cast<int>(i));
+      r.ettNamn.emplace(ett[i].name, static_cast<int>(i));
+    }
+    const auto& tre = ThreeArgTags();
+    for (size_t i = 0; i < tre.size(); ++i) {
+      r.tre.emplace(std::string("<!--") + tre[i].name + "-->", static_cast<int>(i));
+      r.treNamn.emplace(tre[i].name, static_cast<int>(i));
+    }
+    const auto& hemsidor = BoolTags();
+    for (size_t i = 0; i < hemsidor.size(); ++i) {
+      std::string namn = hemsidor[i].name;
+      r.hemsidor.emplace("<!--" + namn + "-->", std::make_pair(static_cast<int>(i), true));
+      r.hemsidor.emplace("<!--" + namn + "(EJQV)-->", std::make_pair(static_cast<int>(i), false));
+    }
+    return r;
+  }();
+  return reg;
+}
+
+// The name of an argument tag as MatchaArgumentTagg compares it: what stands
+// between "<!--" and the first "(", in upper case (the tables' names hold no
+// parenthesis). Empty when there is no "(".
+std::string ArgumentNamn(const std::string& t) {
+  size_t p = t.find('(', 4);
+  if (p == std::string::npos) return {};
+  return UpperCase(std::string_view(t).substr(4, p - 4));
+}
 }  // namespace
 
 void TForm1::Klassificera(TBlockBit& b) {
@@ -73,50 +123,49 @@ void TForm1::Klassificera(TBlockBit& b) {
     b.typ = BitTyp::FlikSlut;
     return;
   }
-  const auto& enkla = SimpleTags();
-  for (size_t i = 0; i < enkla.size(); ++i)
-    if (t == std::string("<!--") + enkla[i].name + "-->") {
-      b.typ = BitTyp::Enkel;
-      b.index = static_cast<int>(i);
-      return;
-    }
-  const auto& ett = OneArgTags();
-  for (size_t i = 0; i < ett.size(); ++i) {
-    if (t == std::string("<!--") + ett[i].name + "-->") {
-      b.typ = BitTyp::EttArgument;
-      b.index = static_cast<int>(i);
-      b.args = {""};
-      return;
-    }
-    if (MatchaArgumentTagg(t, ett[i].name, 1, args)) {
-      b.typ = BitTyp::EttArgument;
-      b.index = static_cast<int>(i);
-      b.args = args;
-      return;
-    }
+  const Taggregister& reg = Register();
+  if (auto it = reg.enkla.find(t); it != reg.enkla.end()) {
+    b.typ = BitTyp::Enkel;
+    b.index = it->second;
+    return;
   }
-  const auto& tre = ThreeArgTags();
-  for (size_t i = 0; i < tre.size(); ++i) {
-    bool traff = t == std::string("<!--") + tre[i].name + "-->";
-    if (traff) args.clear();
-    for (int n = 1; !traff && n <= 3; ++n) traff = MatchaArgumentTagg(t, tre[i].name, n, args);
-    if (traff) {
+  std::string argNamn = ArgumentNamn(t);
+  if (auto it = reg.ett.find(t); it != reg.ett.end()) {
+    b.typ = BitTyp::EttArgument;
+    b.index = it->second;
+    b.args = {""};
+    return;
+  }
+  if (auto it = reg.ettNamn.find(argNamn); it != reg.ettNamn.end() &&
+                                          MatchaArgumentTagg(t, OneArgTags()[static_cast<size_t>(it->second)].name, 1, args)) {
+    b.typ = BitTyp::EttArgument;
+    b.index = it->second;
+    b.args = args;
+    return;
+  }
+  {
+    int i = -1;
+    if (auto it = reg.tre.find(t); it != reg.tre.end()) {
+      i = it->second;
+      args.clear();
+    } else if (auto it2 = reg.treNamn.find(argNamn); it2 != reg.treNamn.end()) {
+      const char* namn = ThreeArgTags()[static_cast<size_t>(it2->second)].name;
+      for (int n = 1; i < 0 && n <= 3; ++n)
+        if (MatchaArgumentTagg(t, namn, n, args)) i = it2->second;
+    }
+    if (i >= 0) {
       b.typ = BitTyp::TreArgument;
-      b.index = static_cast<int>(i);
+      b.index = i;
       args.resize(3);
       b.args = args;
       return;
     }
   }
-  const auto& hemsidor = BoolTags();
-  for (size_t i = 0; i < hemsidor.size(); ++i) {
-    std::string namn = hemsidor[i].name;
-    if (t == "<!--" + namn + "-->" || t == "<!--" + namn + "(EJQV)-->") {
-      b.typ = BitTyp::Hemsida;
-      b.index = static_cast<int>(i);
-      b.qv = t == "<!--" + namn + "-->";
-      return;
-    }
+  if (auto it = reg.hemsidor.find(t); it != reg.hemsidor.end()) {
+    b.typ = BitTyp::Hemsida;
+    b.index = it->second.first;
+    b.qv = it->second.second;
+    return;
   }
   if (StartsWith(t, "<!--FLIK=")) {
     b.typ = BitTyp::Flik;
