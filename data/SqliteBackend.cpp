@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <mutex>
 #include <strings.h>
 #include <unordered_map>
 
@@ -275,6 +276,11 @@ private:
 }  // namespace
 
 std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable, bool create) {
+  // The library's allocation statistics cost a global mutex on every
+  // allocation and are never read: switched off before the library starts
+  // (when something else has started it already, the call changes nothing).
+  static std::once_flag once;
+  std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
   int flags = SQLITE_OPEN_NOMUTEX;  // one connection per thread
   flags |= writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   if (writable && create) flags |= SQLITE_OPEN_CREATE;
