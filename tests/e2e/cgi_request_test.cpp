@@ -72,8 +72,8 @@ TEST(RequestLog, WeekDirectoriesNeverSpanTwoMonths) {
 TEST(RequestLog, TwoRequestsInOneSecondGetTwoFiles) {
   TestSite site;
   site.UseDatabase();
-  site.Get("", {}, "2009-06-30 10:00:00");
-  site.Get("", {}, "2009-06-30 10:00:00");
+  site.Get("", {}, "2009-06-30 10:00:00", true);
+  site.Get("", {}, "2009-06-30 10:00:00", true);
   auto logs = site.LogFiles();
   ASSERT_EQ(logs.size(), 2u);
   EXPECT_EQ(std::filesystem::path(logs[0]).filename(), "20090630_100000.log");
@@ -182,7 +182,7 @@ TEST(RequestLog, RacingRequestsOfOneSecondNeverShareAFile) {
   constexpr int kAntal = 8;
   std::vector<std::thread> threads;
   for (int i = 0; i < kAntal; ++i)
-    threads.emplace_back([&site, i] { site.Get("vad=" + std::to_string(i), {}, "2009-06-30 10:00:00"); });
+    threads.emplace_back([&site, i] { site.Get("vad=" + std::to_string(i), {}, "2009-06-30 10:00:00", true); });
   for (auto& t : threads) t.join();
   auto logs = site.LogFiles();
   ASSERT_EQ(logs.size(), static_cast<size_t>(kAntal));

@@ -151,7 +151,7 @@ TEST(Sections, BudgetAndMenuLookups) {
   const char* rader =
       "INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva,Lankod,Kommkod,Markning,Nyheter) VALUES"
       "('A1','A','B','1','01','80','','J'),('B2','B','B','1','01','80','xb2','J');"
-      "INSERT INTO Komm(Lankod,Kommkod,Kommnamn,Budget) VALUES('01','80','Stockholm','J');"
+      "INSERT INTO Komm(Lankod,Kommkod,Kommnamn,Budget) VALUES('01','80','Stockholm',1500000);"
       "INSERT INTO Nyht(KundId,NyhtId,NyhtVisasFom,NyhtVisasTom) VALUES('A1','1','2009-06-01','2009-06-30');"
       "INSERT INTO Nyka(KundId,NyhtId,NyhtKategori) VALUES('A1','1','MENY');";
   EXPECT_EQ(Sida(rader, "<!--START--><!--KUNDID--><!--STARTBUDGET-->b<!--SLUTBUDGET--><!--STARTMENY-->m"

@@ -12,7 +12,10 @@ CgiResult RunCgi(const CgiRequest& req) {
   if (pipe(in) != 0 || pipe(out) != 0) return {};
   std::vector<std::string> argv;
   if (!req.fakeTime.empty()) {
-    argv = {"/usr/bin/faketime", req.fakeTime, VEMLO_BINARY};
+    if (req.frozenTime)
+      argv = {"/usr/bin/faketime", "-f", req.fakeTime, VEMLO_BINARY};
+    else
+      argv = {"/usr/bin/faketime", req.fakeTime, VEMLO_BINARY};
   } else {
     argv = {VEMLO_BINARY};
   }

@@ -17,6 +17,7 @@ struct CgiRequest {
   std::string cwd;
   std::vector<std::string> args;  // program arguments
   std::string fakeTime;           // "2009-06-30 10:00:00" runs under faketime
+  bool frozenTime = false;        // the fake clock stands still instead of running on
   bool holdInput = false;         // keep standard input open after the body (a stalled client)
 };
 

@@ -122,11 +122,12 @@ std::vector<std::string> TestSite::Env(const std::string& method, const std::str
 }
 
 CgiResult TestSite::Get(const std::string& query, const std::vector<std::string>& extra,
-                        const std::string& fakeTime) const {
+                        const std::string& fakeTime, bool frozenTime) const {
   CgiRequest req;
   req.env = Env("GET", query, extra);
   req.cwd = cgiwin;
   req.fakeTime = fakeTime;
+  req.frozenTime = frozenTime;
   return RunCgi(req);
 }
 

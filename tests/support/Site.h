@@ -32,7 +32,7 @@ public:
   std::vector<std::string> Env(const std::string& method, const std::string& query,
                                const std::vector<std::string>& extra = {}, size_t contentLength = 0) const;
   CgiResult Get(const std::string& query, const std::vector<std::string>& extra = {},
-                const std::string& fakeTime = "") const;
+                const std::string& fakeTime = "", bool frozenTime = false) const;
   CgiResult Post(const std::string& body, const std::string& query = "",
                  const std::vector<std::string>& extra = {}) const;
 
