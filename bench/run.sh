@@ -63,7 +63,7 @@ fact="kundid=1001&sprak=s"
 {
   echo "date:    $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "machine: nproc=$(nproc), $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
-  echo "program: $build/vemlo3 ($(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo '?'))"
+  echo "program: $build/vemlo3 (built $(date -u -r "$build/vemlo3" '+%Y-%m-%d %H:%M UTC'); source tree at $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo '?'))"
 } | tee "$res"
 
 # 1 and 4. Fact page against the minimal program.

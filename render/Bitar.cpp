@@ -23,10 +23,26 @@ std::vector<std::string> DelaMallrad(const std::string& rad) {
   return bitar;
 }
 
+namespace {
+// Whether `bit` from `pos` on, upper-cased (ASCII letters), begins with `s`.
+bool StorLika(const std::string& bit, size_t pos, std::string_view s) {
+  if (bit.size() < pos + s.size()) return false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char c = bit[pos + i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    if (c != s[i]) return false;
+  }
+  return true;
+}
+}  // namespace
+
 bool MatchaArgumentTagg(const std::string& bit, const std::string& namn, int n, std::vector<std::string>& args) {
   if (bit.size() < namn.size() + 7) return false;
-  if (UpperCase(bit.substr(0, namn.size() + 7)) == "<!--" + namn + "-->") return n == 0;
-  if (UpperCase(bit.substr(0, namn.size() + 5)) != "<!--" + namn + "(") return false;
+  // The piece's first characters, upper-cased, against "<!--" NAME "-->" and
+  // "<!--" NAME "(" (compared in place, without building either text).
+  bool lika = StorLika(bit, 0, "<!--") && StorLika(bit, 4, namn);
+  if (lika && StorLika(bit, namn.size() + 4, "-->")) return n == 0;
+  if (!lika || !StorLika(bit, namn.size() + 4, "(")) return false;
   std::string rest = bit.substr(namn.size() + 5);
   size_t slut = rest.find(")-->");
   if (slut == std::string::npos) return false;

@@ -3,6 +3,9 @@
 #include "app/vemlo3f.h"
 #include "render/Sida.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace {
 using Villkor = bool (*)(TForm1& f, const TSida& s);
 
@@ -67,9 +70,14 @@ const Sektion kSektioner[] = {
 }  // namespace
 
 int SektionsIndex(const std::string& bit) {
-  for (size_t i = 0; i < std::size(kSektioner); ++i)
-    if (bit == kSektioner[i].tagg) return static_cast<int>(i);
-  return -1;
+  // The table by tag text, built once; the first row of a tag wins.
+  static const std::unordered_map<std::string_view, int> index = [] {
+    std::unordered_map<std::string_view, int> m;
+    for (size_t i = 0; i < std::size(kSektioner); ++i) m.emplace(kSektioner[i].tagg, static_cast<int>(i));
+    return m;
+  }();
+  auto it = index.find(bit);
+  return it == index.end() ? -1 : it->second;
 }
 
 bool TForm1::SektionVisas(TSida& sida, const TBlockBit& b) {
