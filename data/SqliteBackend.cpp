@@ -100,6 +100,7 @@ public:
     // Statements that differ only in the literals of their conditions share
     // one prepared statement: the literals become parameters.
     Parameterised p = Parameterise(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)));
+    if (auto quick = QuickUpperCompare(p); !quick.empty()) p.text = std::move(quick);
     sqlite3_stmt* st = Prepared(p.text);
     Reset guard{st};
     for (size_t i = 0; i < p.values.size(); ++i)
@@ -197,6 +198,75 @@ private:
       i = e;
     }
     return p;
+  }
+
+  // A condition "upper(col) = ?" makes SQLite call upper() for every row it
+  // looks at. When every parameter is ASCII text, each such condition is
+  // run as "(col = ?n COLLATE NOCASE AND upper(col) = ?n)": for an ASCII
+  // value the first part holds whenever the second does (upper() keeps
+  // non-ASCII letters non-ASCII and folds ASCII ones as NOCASE does), so
+  // the result is the same, and upper() is called only for the rows that
+  // pass the cheap comparison. Every "?" outside quotes becomes "?n" (its
+  // number in order), so that a parameter can stand twice. Returns the new
+  // text, or an empty one when nothing is to change.
+  static std::string QuickUpperCompare(const Parameterised& p) {
+    for (const auto& v : p.values)
+      for (char c : v)
+        if (static_cast<unsigned char>(c) >= 0x80) return {};
+    const std::string& t = p.text;
+    auto ident = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    std::string out;
+    out.reserve(t.size() + 64);
+    bool changed = false;
+    int n = 0;
+    for (size_t i = 0; i < t.size();) {
+      char c = t[i];
+      if (c == '\'' || c == '"' || c == '[' || c == '`') {  // quoted text or name: copied as it stands
+        char end = c == '[' ? ']' : c;
+        size_t e = i + 1;
+        while (e < t.size() && !(t[e] == end && (e + 1 >= t.size() || t[e + 1] != end || end == ']'))) e += t[e] == end ? 2 : 1;
+        if (e >= t.size()) return {};  // unterminated: left to the parser
+        out.append(t, i, e + 1 - i);
+        i = e + 1;
+        continue;
+      }
+      if (c == '?') {
+        if (i + 1 < t.size() && std::isdigit(static_cast<unsigned char>(t[i + 1]))) return {};  // numbered already
+        out += '?' + std::to_string(++n);
+        ++i;
+        continue;
+      }
+      if ((c == 'u' || c == 'U') && (i == 0 || !ident(t[i - 1])) && strncasecmp(t.c_str() + i, "upper(", 6) == 0) {
+        // upper( NAME[.NAME] ) = ?
+        size_t k = i + 6;
+        size_t nameStart = k;
+        while (k < t.size() && (ident(t[k]) || t[k] == '.')) ++k;
+        std::string name = t.substr(nameStart, k - nameStart);
+        size_t m = k;
+        bool ok = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) && name.front() != '.' &&
+                  name.back() != '.' && m < t.size() && t[m] == ')';
+        if (ok) {
+          ++m;
+          while (m < t.size() && t[m] == ' ') ++m;
+          ok = m < t.size() && t[m] == '=' && (m + 1 >= t.size() || t[m + 1] != '=');
+        }
+        if (ok) {
+          ++m;
+          while (m < t.size() && t[m] == ' ') ++m;
+          ok = m < t.size() && t[m] == '?' && (m + 1 >= t.size() || !(ident(t[m + 1]) || t[m + 1] == '.'));
+        }
+        if (ok) {
+          std::string q = '?' + std::to_string(++n);
+          out += "(" + name + " = " + q + " COLLATE NOCASE AND upper(" + name + ") = " + q + ")";
+          i = m + 1;
+          changed = true;
+          continue;
+        }
+      }
+      out += c;
+      ++i;
+    }
+    return changed ? out : std::string();
   }
 
   // The prepared statement of a text, prepared on first use.

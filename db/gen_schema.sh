@@ -44,6 +44,13 @@ generate() {
       print "CREATE TABLE " tname(table) " (\n" body "\n);"
       for (i = 1; i <= nidx; i++) {
         iname = tolower(table) "_" tolower(idx[i]); gsub(",", "_", iname)
+        if (idxnocase[i]) {
+          # SQLite only: what its back end compares with COLLATE NOCASE.
+          if (dialect == "pg") continue
+          cols = keylist(idx[i]); gsub(/, /, " COLLATE NOCASE, ", cols)
+          print "CREATE INDEX " iname "_nocase ON " tname(table) " (" cols " COLLATE NOCASE);"
+          continue
+        }
         print "CREATE INDEX " iname " ON " tname(table) " (" keylist(idx[i]) ");"
       }
       print ""
@@ -60,7 +67,7 @@ generate() {
     /^#/ || NF == 0 { next }
     $1 == "TABLE" { finish(); table = $2; next }
     $1 == "KEY" { key = $2; next }
-    $1 == "INDEX" { idx[++nidx] = $2; next }
+    $1 == "INDEX" { idx[++nidx] = $2; idxnocase[nidx] = ($3 == "nocase"); next }
     $2 == "booking" {
       p = $1; sub(/\*$/, "", p)
       column(p "KontaktBokning", "text"); column(p "TeleDir", "text"); column(p "MobilTeleDir", "text")

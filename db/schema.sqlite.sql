@@ -498,6 +498,7 @@ CREATE TABLE "Fork" (
   ForknamnD TEXT,
   PRIMARY KEY (Tabell, Falt, Fork)
 );
+CREATE INDEX fork_tabell_falt_nocase ON "Fork" (Tabell COLLATE NOCASE, Falt COLLATE NOCASE);
 
 CREATE TABLE "Nyht" (
   KundId TEXT,
