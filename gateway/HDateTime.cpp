@@ -56,11 +56,30 @@ std::string Pad(int v, int width) {
 TDateTime Now() {
   struct timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);
-  time_t t = ts.tv_sec;
+  return UnixTimeToDateTime(ts.tv_sec) + EncodeTime(0, 0, 0, static_cast<int>(ts.tv_nsec / 1000000));
+}
+
+TDateTime UnixTimeToDateTime(time_t t) {
   struct tm lt;
   localtime_r(&t, &lt);
-  return EncodeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday) +
-         EncodeTime(lt.tm_hour, lt.tm_min, lt.tm_sec, static_cast<int>(ts.tv_nsec / 1000000));
+  return EncodeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday) + EncodeTime(lt.tm_hour, lt.tm_min, lt.tm_sec);
+}
+
+time_t DateTimeToUnixTime(TDateTime dt) {
+  if (dt <= 0) return 0;
+  int y, mo, d, h, mi, s, ms;
+  DecodeDate(dt, y, mo, d);
+  DecodeTime(dt, h, mi, s, ms);
+  struct tm tm {};
+  tm.tm_year = y - 1900;
+  tm.tm_mon = mo - 1;
+  tm.tm_mday = d;
+  tm.tm_hour = h;
+  tm.tm_min = mi;
+  tm.tm_sec = s;
+  tm.tm_isdst = -1;
+  time_t t = mktime(&tm);
+  return t < 0 ? 0 : t;
 }
 
 TDateTime Date() { return std::floor(Now()); }

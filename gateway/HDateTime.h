@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ extern const char* const LongDayNames[7];
 // The current local date and time.
 TDateTime Now();
 TDateTime Date();  // today, time 0
+
+// Local date-time to and from seconds since 1970 (UTC). A date-time at or
+// before day 0 gives 0.
+time_t DateTimeToUnixTime(TDateTime dt);
+TDateTime UnixTimeToDateTime(time_t t);
 
 TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int min, int sec, int msec = 0);

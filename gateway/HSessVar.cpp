@@ -48,41 +48,17 @@ TSessionRecord* CurrentRecordLocked() {
   return i < 0 ? nullptr : &SessionStore->Record(i);
 }
 
-// Date-times are local time, as Now() gives them.
-time_t ToUnixTime(TDateTime dt) {
-  if (dt <= 0) return 0;
-  int y, mo, d, h, mi, s, ms;
-  DecodeDate(dt, y, mo, d);
-  DecodeTime(dt, h, mi, s, ms);
-  struct tm tm{};
-  tm.tm_year = y - 1900;
-  tm.tm_mon = mo - 1;
-  tm.tm_mday = d;
-  tm.tm_hour = h;
-  tm.tm_min = mi;
-  tm.tm_sec = s;
-  tm.tm_isdst = -1;
-  time_t t = std::mktime(&tm);
-  return t < 0 ? 0 : t;
-}
-
-TDateTime FromUnixTime(time_t t) {
-  struct tm tm{};
-  localtime_r(&t, &tm);
-  return EncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) + EncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec);
-}
-
 // The file's modification time as a date-time; 0 when it is missing or was
 // never set from an expiry.
 TDateTime FileTime(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || st.st_mtime <= 0) return 0;
-  return FromUnixTime(st.st_mtime);
+  return UnixTimeToDateTime(st.st_mtime);
 }
 
 void SetFileTime(const std::string& path, TDateTime dt) {
   struct timespec times[2];
-  times[0].tv_sec = times[1].tv_sec = ToUnixTime(dt);
+  times[0].tv_sec = times[1].tv_sec = DateTimeToUnixTime(dt);
   times[0].tv_nsec = times[1].tv_nsec = 0;
   ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }

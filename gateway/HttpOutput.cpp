@@ -166,18 +166,7 @@ void THttpEngine::SendFileHeaders(std::string contentType, std::string fileName)
 }
 
 std::string HttpGmtDate(TDateTime dt) {
-  int y, mo, d, h, mi, s, ms;
-  DecodeDate(dt, y, mo, d);
-  DecodeTime(dt, h, mi, s, ms);
-  struct tm lt {};
-  lt.tm_year = y - 1900;
-  lt.tm_mon = mo - 1;
-  lt.tm_mday = d;
-  lt.tm_hour = h;
-  lt.tm_min = mi;
-  lt.tm_sec = s;
-  lt.tm_isdst = -1;
-  time_t t = mktime(&lt);
+  time_t t = DateTimeToUnixTime(dt);
   struct tm g {};
   gmtime_r(&t, &g);
   static const char days[] = "SunMonTueWedThuFriSat";
