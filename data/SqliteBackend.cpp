@@ -100,7 +100,14 @@ public:
     // Statements that differ only in the literals of their conditions share
     // one prepared statement: the literals become parameters.
     Parameterised p = Parameterise(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)));
-    if (auto quick = QuickUpperCompare(p); !quick.empty()) p.text = std::move(quick);
+    if (AsciiValues(p)) {
+      auto it = quick_.find(p.text);
+      if (it == quick_.end()) {
+        if (quick_.size() >= 4 * kMaxStatements) quick_.clear();
+        it = quick_.emplace(p.text, QuickUpperCompare(p.text)).first;
+      }
+      if (!it->second.empty()) p.text = it->second;
+    }
     sqlite3_stmt* st = Prepared(p.text);
     Reset guard{st};
     for (size_t i = 0; i < p.values.size(); ++i)
@@ -208,12 +215,15 @@ private:
   // the result is the same, and upper() is called only for the rows that
   // pass the cheap comparison. Every "?" outside quotes becomes "?n" (its
   // number in order), so that a parameter can stand twice. Returns the new
-  // text, or an empty one when nothing is to change.
-  static std::string QuickUpperCompare(const Parameterised& p) {
+  // text, or an empty one when nothing is to change; used only when
+  // AsciiValues holds, and remembered per statement text (quick_).
+  static bool AsciiValues(const Parameterised& p) {
     for (const auto& v : p.values)
       for (char c : v)
-        if (static_cast<unsigned char>(c) >= 0x80) return {};
-    const std::string& t = p.text;
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+  }
+  static std::string QuickUpperCompare(const std::string& t) {
     auto ident = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     std::string out;
     out.reserve(t.size() + 64);
@@ -308,6 +318,7 @@ private:
   static constexpr size_t kMaxStatements = 64;
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
   std::unordered_map<sqlite3_stmt*, Shape> shapes_;
+  std::unordered_map<std::string, std::string> quick_;  // statement text -> QuickUpperCompare of it
 
   [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
 
