@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Hostile requests against the demo site under lighttpd. Every request
+# parameter is tried with SQL metacharacters, markup and script, path
+# segments, NUL, over-long values, invalid percent escapes and header
+# breaks; then repeated names by the thousand, a large body and a slow body.
+# Each request must end in a page, the bad-call page or the clean error page;
+# afterwards the database file and every file of the site are unchanged, no
+# file outside the site was read, every request wrote its own log, and no
+# value reached a statement outside a quoted literal (Debug=J echoes the
+# statements) or the page unescaped.
+#   hostile_requests_test.sh PROGRAM SOURCE-DIR
+set -euo pipefail
+export LC_ALL=C
+prog=$(realpath "$1")
+src=$(realpath "$2")
+for c in lighttpd curl sqlite3 perl sha256sum; do command -v $c >/dev/null || { echo "$c missing: skipped"; exit 77; }; done
+root=$(mktemp -d /tmp/vemlo3-hostile.XXXXXX)
+port=
+for p in $(seq 18700 18799); do
+  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
+done
+"$src/site/make-site.sh" "$root/site" "$prog" "$port" >/dev/null
+pid=
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$root"; }
+trap cleanup EXIT
+site=$root/site
+# Files that no request may show: one beside the templates' folder, one
+# beside the site, and the system's password file.
+printf '<html>HEMLIGT-ZQY</html>\r\n' >"$site/www/hemlig.htm"
+printf '<html>HEMLIGT-ZQY</html>\r\n' >"$site/hemlig.htm"
+printf '<html>HEMLIGT-ZQY</html>\r\n' >"$root/hemlig.htm"
+snapshot() { (cd "$root" && find . -path ./site/cgilog -prune -o -path ./site/logs -prune -o -path ./work -prune \
+                -o -type f -print0 | sort -z | xargs -0 sha256sum); }
+mkdir -p "$root/work"
+snapshot >"$root/work/before"
+dbsum=$(sha256sum <"$site/data/vemlo.db")
+
+lighttpd -D -f "$site/lighttpd.conf" &
+pid=$!
+for _ in $(seq 1 100); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+url="http://127.0.0.1:$port/cgi-win/vemlo3.exe"
+w=$root/work
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); [ "$failures" -lt 20 ] || { echo "too many failures"; exit 1; }; }
+served=0   # requests that reached the program
+pages=0 badcalls=0 errorpages=0 refused=0
+
+# check WHAT: the response in $w/h (headers) and $w/b (body).
+check() {
+  local what=$1
+  # lighttpd itself refuses some requests (an encoded NUL or line break,
+  # invalid UTF-8 in the path); those never reach the program.
+  if grep -q "^HTTP/1.1 400 " "$w/h"; then
+    refused=$((refused + 1)); served=$((served - 1)); return
+  fi
+  grep -q '^HTTP/1.1 200 OK' "$w/h" || { fail "$what: status $(head -1 "$w/h")"; return; }
+  grep -qi '^content-type: text/html' "$w/h" || fail "$what: content type"
+  # A header break in a value must not make a header of its own.
+  grep -qi '^Set-Cookie: *ZQX' "$w/h" && fail "$what: header injected"
+  if grep -q 'Fel i programmet' "$w/b"; then
+    errorpages=$((errorpages + 1))
+  elif grep -q '<h1>Felaktigt anrop</h1>' "$w/b"; then
+    badcalls=$((badcalls + 1))
+  else
+    grep -qi '</html>' "$w/b" || fail "$what: page incomplete"
+    pages=$((pages + 1))
+  fi
+  grep -aq 'HEMLIGT-ZQY' "$w/b" && fail "$what: a file outside the templates was shown"
+  grep -aq 'root:x:0:' "$w/b" && fail "$what: /etc/passwd was shown"
+  # Outside the comments the page shows no markup of the request's.
+  perl -0777 -ne '
+    my $all = $_;
+    (my $page = $all) =~ s/<!--.*?-->//gs;
+    print "script\n" if $page =~ /<script>alert/i;
+    print "img\n" if $page =~ /<img src=x/i;
+    print "attribute\n" if $page =~ /"\s*onerror=/i;
+    # Inside the comments (the echoed statements with Debug=J) the marker
+    # stands only within quoted literals, and no comment is ended early.
+    while ($all =~ /<!--(.*?)-->/gs) {
+      my $c = $1;
+      (my $bare = $c) =~ s/\x27(?:[^\x27]|\x27\x27)*\x27//g;
+      print "unquoted: $bare\n" if $bare =~ /ZQX/i && $c =~ /\b(SELECT|FROM|WHERE)\b/i;
+    }' "$w/b" >"$w/bad"
+  [ -s "$w/bad" ] && fail "$what: $(head -c 400 "$w/bad")"
+  return 0
+}
+
+get() { # QUERY DESCRIPTION
+  curl -sg --max-time 30 -D "$w/h" -o "$w/b" "$url?$1" || { fail "$2: no answer"; return; }
+  served=$((served + 1))
+  check "$2"
+}
+
+long=$(printf 'A%.0s' $(seq 1 6000))
+payloads=(
+  "ZQX%27%20OR%20%271%27%3D%271"                  # ZQX' OR '1'='1
+  "1%20OR%201%3D1%20ZQX"                          # an unquoted number's injection
+  "ZQX%27%3B%20DROP%20TABLE%20Kund%3B--"          # statement end and comment
+  "ZQX%5C%27%22%3B%2F*"                           # backslash quote, double quote, comment start
+  "%3Cscript%3Ealert(%27ZQX%27)%3C%2Fscript%3E"   # script
+  "%22%3E%3Cimg%20src%3Dx%20onerror%3DZQX%3E"     # attribute break-out
+  "--%3E%3Cscript%3Ealert(1)%3C%2Fscript%3E"      # comment break-out
+  "..%2F..%2F..%2F..%2F..%2F..%2Fetc%2Fpasswd"
+  "..%2Fhemlig" "..%2F..%2Fhemlig" "..%2F..%2F..%2Fhemlig"
+  "..%5C..%5Chemlig" "%2Fetc%2Fpasswd" "hemlig%00.htm" "ZQX%00%27"
+  "%zz%4" "%" "%%41%G0" "%C3%28%FF%FE%C0%AF"
+  "ZQX%0D%0ASet-Cookie%3A%20ZQX%3D1"
+  "$long"
+)
+names=(Vad Funktion Mall Ftagnamn Avtal AnvKat Fas Kedja Bgcolor Background Antal Antbaddar Antrum Status Niva
+       UndhGenre FdagInriktning XKntKundId Stylesheet Visasida UppdateradDagar Debug VisaKontaktInfo Kundid Omrade
+       Kommun ArMan Sprak)
+for n in "${names[@]}"; do
+  for i in "${!payloads[@]}"; do
+    v=${payloads[$i]}
+    # A fact page with the statements echoed; a search where the value
+    # itself selects; the tips page for the month.
+    case $n in
+      Kundid) get "Debug=J&$n=$v" "$n #$i" ;;
+      ArMan) get "Debug=J&funktion=tips&mall=tips&$n=$v" "$n #$i" ;;
+      Ftagnamn|Avtal|Status|Niva|UndhGenre|FdagInriktning|Kedja|Omrade|Kommun)
+        get "Debug=J&mall=lista&$n=$v" "$n #$i" ;;
+      *) get "Debug=J&kundid=1001&$n=$v" "$n #$i" ;;
+    esac
+  done
+done
+# The same values as parameter names, and a query string of nothing but junk.
+for v in "${payloads[@]}"; do get "$v=1&kundid=1001&Debug=J" "name $v"; done
+get "&&&===&%&=%&kundid" "junk"
+get "kundid=1001&kundid=1001%0D%0A1002%0D%0A%0D%0AZQX%27" "line breaks in a list"
+
+# Repeated names by the thousand, posted: every list over its bound.
+body=$w/body
+{ for i in $(seq 1 3000); do printf 'kundid=%d&kommun=ZQX%%27%d&omrade=%d&' $((1000 + i % 40)) "$i" "$i"; done
+  printf 'Debug=J&mall=lista'; } >"$body"
+start=$(date +%s)
+curl -s --max-time 60 -D "$w/h" -o "$w/b" --data-binary @"$body" "$url" || fail "repeated names: no answer"
+served=$((served + 1))
+check "repeated names"
+[ $(($(date +%s) - start)) -le 20 ] || fail "repeated names took $(($(date +%s) - start)) s"
+# One over-long value, posted (2 MB).
+head -c 2000000 /dev/zero | tr '\0' 'B' | sed 's/^/ftagnamn=/' >"$body"
+curl -s --max-time 60 -D "$w/h" -o "$w/b" --data-binary @"$body" "$url" || fail "long body: no answer"
+served=$((served + 1))
+check "long body"
+# A body that claims more than it sends and trickles in: the server hands the
+# program what came; the answer must still come, within the read timeout.
+exec 3<>"/dev/tcp/127.0.0.1/$port"
+printf 'POST /cgi-win/vemlo3.exe HTTP/1.0\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: 40\r\n\r\n' >&3
+for part in 'kundid=' '1001' '&debug=' 'j&mall=' 'lista'; do printf '%s' "$part" >&3; sleep 0.2; done
+exec 3>&-
+served=$((served + 1))
+# Multipart with a path in the file name: refused by the engine, nothing written.
+curl -s --max-time 30 -D "$w/h" -o "$w/b" -F 'kundid=1001' -F "f=@$body;filename=../../../hemlig2.htm" "$url" ||
+  fail "multipart: no answer"
+served=$((served + 1))
+grep -q 'Method not allowed' "$w/b" || fail "multipart not refused: $(head -c 300 "$w/b")"
+
+sleep 1.5   # the slow request's program ends with its read timeout at the latest
+kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
+
+# Nothing of the site changed, nothing new beside it, the database the same.
+snapshot >"$w/after"
+cmp -s "$w/before" "$w/after" || fail "files changed: $(diff "$w/before" "$w/after" | head -5)"
+[ "$(sha256sum <"$site/data/vemlo.db")" = "$dbsum" ] || fail "database file changed"
+[ -z "$(find / -xdev -name 'hemlig2.htm' 2>/dev/null | head -1)" ] || fail "an upload's file name was used"
+grep -aE 'AddressSanitizer|runtime error|LeakSanitizer' "$site/logs/"*.log && fail "sanitizer report"
+# Every request that reached the program has its own complete log file.
+logs=$(find "$site/cgilog" -name '*.log' | wc -l)
+[ "$logs" -ge $((served - 2)) ] || fail "$logs request logs for $served requests"
+echo "hostile requests: $served requests; $pages pages, $badcalls bad-call pages, $errorpages error pages; $refused refused by lighttpd; $logs logs"
+[ "$failures" = 0 ] || exit 1
