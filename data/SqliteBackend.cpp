@@ -223,6 +223,30 @@ private:
         if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
   }
+  static bool WordBefore(const std::string& t, size_t end, const char* word) {
+    size_t n = std::strlen(word);
+    if (end < n || strncasecmp(t.c_str() + end - n, word, n) != 0) return false;
+    return end == n || !(std::isalnum(static_cast<unsigned char>(t[end - n - 1])) || t[end - n - 1] == '_');
+  }
+  static bool AloneBefore(const std::string& t, size_t i) {
+    size_t e = i;
+    while (e > 0 && std::isspace(static_cast<unsigned char>(t[e - 1]))) --e;
+    if (e == 0 || t[e - 1] == '(') return true;
+    for (const char* w : {"WHERE", "ON", "AND", "OR", "NOT"})
+      if (WordBefore(t, e, w)) return true;
+    return false;
+  }
+  static bool AloneAfter(const std::string& t, size_t i) {
+    while (i < t.size() && std::isspace(static_cast<unsigned char>(t[i]))) ++i;
+    if (i == t.size() || t[i] == ')') return true;
+    for (const char* w : {"AND", "OR"}) {
+      size_t n = std::strlen(w);
+      if (strncasecmp(t.c_str() + i, w, n) == 0 &&
+          (i + n == t.size() || !(std::isalnum(static_cast<unsigned char>(t[i + n])) || t[i + n] == '_')))
+        return true;
+    }
+    return false;
+  }
   static std::string QuickUpperCompare(const std::string& t) {
     auto ident = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     std::string out;
@@ -265,6 +289,10 @@ private:
           while (m < t.size() && t[m] == ' ') ++m;
           ok = m < t.size() && t[m] == '?' && (m + 1 >= t.size() || !(ident(t[m + 1]) || t[m + 1] == '.'));
         }
+        // Only a comparison that stands alone: between "(", WHERE, ON, AND,
+        // OR or NOT before it and ")", AND, OR or the end after it, so that
+        // no operator that binds tighter than "=" takes part of it.
+        if (ok) ok = AloneBefore(t, i) && AloneAfter(t, m + 1);
         if (ok) {
           std::string q = '?' + std::to_string(++n);
           out += "(" + name + " = " + q + " COLLATE NOCASE AND upper(" + name + ") = " + q + ")";

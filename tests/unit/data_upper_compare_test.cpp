@@ -65,6 +65,11 @@ TEST_F(UpperCompareTest, TextInQuotesAndOtherFormsAreLeftAlone) {
   EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE upper(Fork) <> 'AB' AND upper(Tabell) = 'KONF'").size(), 0u);
   EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE upper(Fork) LIKE 'A%' AND upper(Tabell) = 'KONF'"),
             (std::vector<std::string>{"8"}));
+  // Operators that bind tighter than "=" keep their operands.
+  EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE upper(Fork) = 'C' || 'D'"), (std::vector<std::string>{"4"}));
+  EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE 'X' || upper(Fork) = 'XCD'"), (std::vector<std::string>{"4"}));
+  EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE NOT upper(Fork) = 'AB' AND upper(Tabell) = 'KUND' ORDER BY N"),
+            (std::vector<std::string>{"4", "6", "7", "9", "10"}));
 }
 
 }  // namespace
