@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
   // A client that goes away closes our output: writes then fail quietly
   // instead of ending the process in the middle of its log.
   std::signal(SIGPIPE, SIG_IGN);
+  // A full file-size quota makes a write fail like a full disk (the log
+  // writer reports it on the error page) instead of killing the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   SetProgramArgs(argc, argv);
   InitStdCgiUnit();
   InitWinCgiUnit();

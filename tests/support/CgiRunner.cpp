@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,11 @@ CgiResult RunCgi(const CgiRequest& req) {
   for (auto& e : env) cenv.push_back(const_cast<char*>(e.c_str()));
   cenv.push_back(nullptr);
 
+  if (req.closeOutput) {
+    // No reader from the start: every write of the program fails (EPIPE).
+    close(out[0]);
+    out[0] = open("/dev/null", O_RDONLY);
+  }
   pid_t pid = fork();
   if (pid == 0) {
     dup2(in[0], 0);
@@ -43,6 +49,10 @@ CgiResult RunCgi(const CgiRequest& req) {
     close(out[0]);
     close(out[1]);
     if (!req.cwd.empty() && chdir(req.cwd.c_str()) != 0) _exit(126);
+    if (req.fileSizeLimit >= 0) {
+      struct rlimit lim = {rlim_t(req.fileSizeLimit), rlim_t(req.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &lim);
+    }
     execve(cargv[0], cargv.data(), cenv.data());
     _exit(127);
   }

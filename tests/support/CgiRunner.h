@@ -19,6 +19,8 @@ struct CgiRequest {
   std::string fakeTime;           // "2009-06-30 10:00:00" runs under faketime
   bool frozenTime = false;        // the fake clock stands still instead of running on
   bool holdInput = false;         // keep standard input open after the body (a stalled client)
+  long fileSizeLimit = -1;        // bytes any file may grow to (RLIMIT_FSIZE), -1 for no limit
+  bool closeOutput = false;       // the reader of standard output is gone before the program starts
 };
 
 CgiResult RunCgi(const CgiRequest& req);
