@@ -8,7 +8,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <netinet/in.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "support/Site.h"
 
@@ -91,6 +94,28 @@ TEST(Fault, LockedDatabaseEndsInTheErrorPageWithoutHanging) {
   EXPECT_EQ(site.ReadFile(logs[0]).find("[STATUS]"), std::string::npos);
   // The lock gone, the same site answers with the unchanged data.
   EXPECT_NE(site.Get("kundid=a1").out.find("<h1>Alfa</h1>"), std::string::npos);
+}
+
+TEST(Fault, UnreachableDatabaseServerEndsInTheErrorPageWithoutHanging) {
+  FaultSite site;
+  // A loopback port that nobody listens on: a PostgreSQL server that is down.
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(s, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  ASSERT_EQ(getsockname(s, reinterpret_cast<sockaddr*>(&a), &len), 0);
+  close(s);
+  site.WriteFile("www/cgi-win/dbconnect.txt", "Provider=PostgreSQL;host=127.0.0.1;port=" +
+                                                  std::to_string(ntohs(a.sin_port)) + ";dbname=Tallbrun;user=x\r\n");
+  auto start = std::chrono::steady_clock::now();
+  CgiResult r = site.Get("kundid=a1");
+  EXPECT_LT(Seconds(start), 30.0);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(IsErrorPage(r)) << r.out;
+  for (const auto& f : site.LogFiles()) EXPECT_EQ(site.ReadFile(f).find("[STATUS]"), std::string::npos);
 }
 
 TEST(Fault, MissingTemplateEndsInTheErrorPage) {
