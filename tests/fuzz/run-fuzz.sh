@@ -11,7 +11,7 @@ build=$2
 secs=${3:-${VEMLO_FUZZ_SECONDS:-15}}
 shift $(($# < 3 ? $# : 3))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(form servervar template wincgi hserver upload)
+[ ${#targets[@]} -gt 0 ] || targets=(form servervar template wincgi hserver upload frame)
 cxx=${CLANGXX:-clang++}
 command -v "$cxx" >/dev/null || { echo "$cxx missing: skipped"; exit 77; }
 mkdir -p "$build/obj" "$build/artifacts"
@@ -25,22 +25,35 @@ echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long)
 # The program's parts that the targets reach, compiled once (again when
 # their source is newer than the object), two at a time.
 sources=("$src"/gateway/*.cpp "$src/render/Bitar.cpp")
+# The frame target runs the whole application module over a test site.
+full=()
+if [[ " ${targets[*]} " == *" frame "* ]]; then
+  for s in "$src"/app/*.cpp "$src"/data/*.cpp "$src"/render/*.cpp "$src"/tags/*.cpp "$src"/tests/support/*.cpp; do
+    case $s in */app/main.cpp|*/app/vemlo3lib.cpp|*/render/Bitar.cpp) continue ;; esac
+    full+=("$s")
+  done
+fi
+flags+=(-I"$src/tests" -DVEMLO_BINARY=\"/bin/false\" -DVEMLO_SOURCE_DIR=\"$src\")
 objects=()
-for s in "${sources[@]}"; do
+fullobjects=()
+for s in "${sources[@]}" "${full[@]}"; do
   o="$build/obj/$(basename "$(dirname "$s")")_$(basename "$s" .cpp).o"
-  objects+=("$o")
+  case " ${full[*]} " in *" $s "*) fullobjects+=("$o") ;; *) objects+=("$o") ;; esac
   [ "$o" -nt "$s" ] && continue
   while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n; done
   "$cxx" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$s" -o "$o" &
 done
 while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || { echo "compile failed"; exit 1; }; done
-for o in "${objects[@]}"; do [ -f "$o" ] || { echo "compile failed: $o"; exit 1; }; done
+for o in "${objects[@]}" "${fullobjects[@]}"; do [ -f "$o" ] || { echo "compile failed: $o"; exit 1; }; done
 
 status=0
 for t in "${targets[@]}"; do
   exe="$build/fuzz_$t"
   if ! [ "$exe" -nt "$src/tests/fuzz/fuzz_$t.cpp" ]; then
-    "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src/tests/fuzz/fuzz_$t.cpp" "${objects[@]}" -lpthread -ldl -o "$exe"
+    extra=()
+    [ "$t" = frame ] && extra=("${fullobjects[@]}" -lsqlite3)
+    "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src/tests/fuzz/fuzz_$t.cpp" "${objects[@]}" "${extra[@]}" -lpthread -ldl \
+      -o "$exe"
   fi
   corpus="$build/corpus-$t"
   rm -rf "$corpus" "$build"/scratch-*
@@ -49,7 +62,8 @@ for t in "${targets[@]}"; do
   maxlen=4096
   [ "$t" = upload ] && maxlen=40000
   echo "== fuzz_$t for $secs s"
-  if ! (cd "$build" && "$exe" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -max_len=$maxlen \
+  mkdir -p "$build/scratch-tmp"
+  if ! (cd "$build" && TMPDIR="$build/scratch-tmp" "$exe" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -max_len=$maxlen \
           -artifact_prefix="$build/artifacts/$t-" -print_final_stats=1 "$corpus" >"$build/fuzz_$t.log" 2>&1); then
     echo "FAIL: fuzz_$t"; tail -40 "$build/fuzz_$t.log"; status=1
   else
