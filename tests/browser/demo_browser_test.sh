@@ -5,6 +5,7 @@
 # screenshots (WORK-DIR/artifacts). Skipped (77) without chromium, node,
 # npm or lighttpd, or when the npm packages cannot be installed.
 set -euo pipefail
+. "$(dirname "$0")/../e2e/lib.sh"
 prog=$(realpath "$1")
 src=$(realpath "$2")
 work=$3
@@ -21,11 +22,7 @@ if ! cmp -s "$src/tests/browser/package-lock.json" "$work/package-lock.json" || 
 fi
 cp "$src/tests/browser/demo_browser_test.mjs" "$work/"
 
-port=
-for p in $(seq 18400 18499); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
-[ -n "$port" ] || { echo "no free port"; exit 1; }
+port=$(free_port 18400) || { echo "no free port"; exit 1; }
 rm -rf "$work/site" "$work/artifacts"
 "$src/site/make-site.sh" "$work/site" "$prog" "$port" >/dev/null
 pid=

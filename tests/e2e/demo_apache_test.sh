@@ -4,6 +4,7 @@
 # and the stylesheet, and the templates kept from visitors.
 #   demo_apache_test.sh PROGRAM SOURCE-DIR
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 export LC_ALL=C
 prog=$(realpath "$1")
 src=$(realpath "$2")
@@ -14,10 +15,7 @@ command -v curl >/dev/null && command -v sqlite3 >/dev/null || { echo "curl or s
 # Apache serves as www-data when started by root: the site lives in /tmp.
 root=$(mktemp -d /tmp/vemlo3-apache.XXXXXX)
 chmod 755 "$root"
-port=
-for p in $(seq 18500 18599); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
+port=$(free_port 18500) || { echo "no free port"; exit 1; }
 "$src/site/make-site.sh" "$root/site" "$prog" "$port" >/dev/null
 cleanup() {
   "$apache" -f "$root/site/apache2.conf" -k stop >/dev/null 2>&1 || true

@@ -5,15 +5,13 @@
 # stylesheet and symbol that the pages refer to exists on the site.
 #   demo_site_test.sh PROGRAM SOURCE-DIR
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 export LC_ALL=C
 prog=$(realpath "$1")
 src=$(realpath "$2")
 for c in lighttpd curl sqlite3; do command -v $c >/dev/null || { echo "$c missing: skipped"; exit 77; }; done
 root=$(mktemp -d /tmp/vemlo3-demosite.XXXXXX)
-port=
-for p in $(seq 18600 18699); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
+port=$(free_port 18600) || { echo "no free port"; exit 1; }
 "$src/site/make-site.sh" "$root/site" "$prog" "$port" >/dev/null
 pid=
 cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$root"; }

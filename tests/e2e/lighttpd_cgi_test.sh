@@ -5,6 +5,7 @@
 # directory the server gives it.
 #   lighttpd_cgi_test.sh PROGRAM
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 prog=$1
 command -v lighttpd >/dev/null && command -v curl >/dev/null || { echo "lighttpd or curl missing: skipped"; exit 77; }
 
@@ -18,10 +19,7 @@ cp "$prog" "$root/www/cgi-win/vemlo3.exe"
 printf 'Provider=SQLite;Data Source=../missing.db\r\n' >"$root/www/cgi-win/dbconnect.txt"
 printf '<html><body><h1><!--FELRUBRIK--></h1><!--FELMEDDELANDE--></body></html>\r\n' >"$root/www/kund/ERROR.htm"
 
-port=
-for p in $(seq 18100 18199); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
+port=$(free_port 18100) || { echo "no free port"; exit 1; }
 cat >"$root/lighttpd.conf" <<CONF
 server.document-root = "$root/www"
 server.port = $port

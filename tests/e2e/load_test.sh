@@ -6,6 +6,7 @@
 # number is found in exactly one log.
 #   load_test.sh PROGRAM SOURCE-DIR [N] [C]
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 export LC_ALL=C
 prog=$(realpath "$1")
 src=$(realpath "$2")
@@ -13,10 +14,7 @@ n=${3:-${VEMLO_LOAD_REQUESTS:-2000}}
 c=${4:-20}
 for t in lighttpd curl sqlite3 xargs; do command -v $t >/dev/null || { echo "$t missing: skipped"; exit 77; }; done
 root=$(mktemp -d /tmp/vemlo3-load.XXXXXX)
-port=
-for p in $(seq 18800 18899); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
+port=$(free_port 18800) || { echo "no free port"; exit 1; }
 "$src/site/make-site.sh" "$root/site" "$prog" "$port" >/dev/null
 pid=
 cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$root"; }
