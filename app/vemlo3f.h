@@ -154,9 +154,6 @@ private:
 // one by one or each on its own thread).
 TCGIMode OperatorCGIMode();
 
-// What a tag method that is not built yet answers: the template processor
-// then writes the tag unchanged.
-inline constexpr const char* kTagPending = "\x01(pending)";
 
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;

@@ -224,9 +224,6 @@ void TForm1::Blockpass(TSida& sida) {
   TRequestState& rs = RS();
   const auto& block = sida.block;
   size_t i = 0;
-  auto skriv = [&](const TBlockBit& b, const std::string& resultat) {
-    PutAAO(resultat == kTagPending ? b.text : resultat);
-  };
   while (i < block.size()) {
     const TBlockBit& b = block[i];
     switch (b.typ) {
@@ -260,22 +257,22 @@ void TForm1::Blockpass(TSida& sida) {
         rs.AktuellFlik.clear();
         break;
       case BitTyp::Enkel:
-        skriv(b, (this->*SimpleTags()[static_cast<size_t>(b.index)].method)());
+        PutAAO((this->*SimpleTags()[static_cast<size_t>(b.index)].method)());
         break;
       case BitTyp::EttArgument:
-        skriv(b, (this->*OneArgTags()[static_cast<size_t>(b.index)].method)(b.args[0]));
+        PutAAO((this->*OneArgTags()[static_cast<size_t>(b.index)].method)(b.args[0]));
         break;
       case BitTyp::TreArgument:
-        skriv(b, (this->*ThreeArgTags()[static_cast<size_t>(b.index)].method)(b.args[0], b.args[1], b.args[2]));
+        PutAAO((this->*ThreeArgTags()[static_cast<size_t>(b.index)].method)(b.args[0], b.args[1], b.args[2]));
         break;
       case BitTyp::Hemsida:
-        skriv(b, (this->*BoolTags()[static_cast<size_t>(b.index)].method)(b.qv));
+        PutAAO((this->*BoolTags()[static_cast<size_t>(b.index)].method)(b.qv));
         break;
       case BitTyp::Flik:
-        skriv(b, FLIK(b.args[0]));
+        PutAAO(FLIK(b.args[0]));
         break;
       case BitTyp::FlikNamn:
-        skriv(b, FLIKNAMN(b.args[0]));
+        PutAAO(FLIKNAMN(b.args[0]));
         break;
       case BitTyp::HamtaText:
         PutAAO(HamtaText(b.args[0]));

@@ -46,10 +46,7 @@ void TForm1::RamBit(TSida& sida, const std::string& bit) {
       {"<!--METAOMRADENAMN-->", &TForm1::METAOMRADENAMN},
       {"<!--METAUNDHGENRE-->", &TForm1::METAUNDHGENRE},
   };
-  auto sidmetod = [&](Sidmetod m) {
-    std::string r = (this->*m)();
-    Skicka(sida, r == kTagPending ? bit : r);
-  };
+  auto sidmetod = [&](Sidmetod m) { Skicka(sida, (this->*m)()); };
 
   if (bit == "<!--BAKGRUND-->") return sidmetod(&TForm1::BAKGRUND);
   if (StartsWith(bit, "<!--FARG=")) {
