@@ -122,6 +122,13 @@ void OnUnhandled() {
 }
 }  // namespace
 
+// Deletes the request's temporary files and forgets them.
+static void DeleteTempFiles(EngineRequestState& r) {
+  if (!r.TempFiles) return;
+  for (const auto& f : r.TempFiles->Items()) ::unlink(PosixPath(f).c_str());
+  r.TempFiles->Clear();
+}
+
 void StopWatchdog() {
   std::lock_guard<std::mutex> lock(g_watchdogLock);
   g_watchdog.reset();
@@ -395,9 +402,7 @@ void THttpEngine::EndRequest() {
   r.UserLog.reset();
   r.ServerVariables.reset();
   r.FormFields.reset();
-  if (r.TempFiles) {
-    for (const auto& f : r.TempFiles->Items()) ::unlink(PosixPath(f).c_str());
-  }
+  DeleteTempFiles(r);
   r.TempFiles.reset();
   r.Headers.reset();
   r.OutputBuffer.reset();
@@ -414,10 +419,7 @@ void THttpEngine::Terminate() {
   } catch (const std::exception&) {
   }
   // Temporary files of a request that ends here are not left behind.
-  if (r.TempFiles) {
-    for (const auto& f : r.TempFiles->Items()) ::unlink(PosixPath(f).c_str());
-    r.TempFiles->Clear();
-  }
+  DeleteTempFiles(r);
   try {
     StopWatchdog();
   } catch (const std::exception&) {
