@@ -33,7 +33,13 @@ bool IsStdCgi() {
 bool IsWinCgi() {
   const auto& args = ProgramArgs();
   std::string version = UpperCase(EngineEnv("CGI_VERSION"));
-  if (!args.empty() && FileExists(PosixPath(args[0])) && (version.empty() || Contains(version, "WIN"))) return true;
+  // A standard CGI server (GATEWAY_INTERFACE set) passes a query string
+  // without "=" as the command line: the argument is then the visitor's
+  // text, not a profile the server wrote, and must not be opened as one.
+  bool standardServer = !EngineEnv("GATEWAY_INTERFACE").empty();
+  if (!standardServer && !args.empty() && FileExists(PosixPath(args[0])) &&
+      (version.empty() || Contains(version, "WIN")))
+    return true;
   return IsServerProcess();
 }
 

@@ -210,3 +210,29 @@ TEST(HostileCgi, LyingContentLengths) {
     EXPECT_EQ(r.out.substr(0, 17), "HTTP/1.1 200 OK\r\n") << len << ": " << r.out;
   }
 }
+
+// A standard CGI server passes a query string without "=" as the command
+// line (Apache does: /cgi-win/vemlo3.exe?/etc/passwd). The argument names a
+// file, but the program must not take it for a Windows CGI profile: the
+// request is an ordinary one with that query string, and nothing the
+// "profile" names is read or written.
+TEST(HostileCgi, IsindexArgumentNamingAFileIsNotReadAsAProfile) {
+  FaultSite site;
+  const std::string leak = site.root + "/leak.out";
+  site.WriteFile("www/cgi-win/req.ini", "[System]\r\nOutput File=" + leak + "\r\n[Form Literal]\r\nkundid=a1\r\n");
+  for (const char* arg : {"/etc/passwd", "../cgi-win/dbconnect.txt", "dbconnect.txt", "req.ini"}) {
+    CgiRequest req;
+    req.env = site.Env("GET", arg);
+    req.cwd = site.cgiwin;
+    req.args = {arg};
+    CgiResult r = RunCgi(req);
+    EXPECT_EQ(r.exitCode, 0) << arg;
+    // The answer is on standard output (not in a profile's output file),
+    // and shows nothing of the named file.
+    EXPECT_EQ(r.out.substr(0, 17), "HTTP/1.1 200 OK\r\n") << arg << ": " << r.out;
+    EXPECT_EQ(r.out.find("root:x:0:"), std::string::npos) << arg;
+    EXPECT_EQ(r.out.find("Provider="), std::string::npos) << arg;
+    EXPECT_EQ(r.out.find("<h1>Alfa</h1>"), std::string::npos) << arg;
+    EXPECT_FALSE(fs::exists(leak)) << arg;
+  }
+}

@@ -2,7 +2,9 @@
 # Hostile requests against the demo site under lighttpd. Every request
 # parameter is tried with SQL metacharacters, markup and script, path
 # segments, NUL, over-long values, invalid percent escapes and header
-# breaks; then repeated names by the thousand, a large body and a slow body.
+# breaks; then repeated names by the thousand, a large body and a slow body,
+# and query strings that name a file (under Apache too, when installed,
+# which passes them as the program's command line).
 # Each request must end in a page, the bad-call page or the clean error page;
 # afterwards the database file and every file of the site are unchanged, no
 # file outside the site was read, every request wrote its own log, and no
@@ -16,10 +18,15 @@ prog=$(realpath "$1")
 src=$(realpath "$2")
 for c in lighttpd curl sqlite3 perl sha256sum; do command -v $c >/dev/null || { echo "$c missing: skipped"; exit 77; }; done
 root=$(mktemp -d /tmp/vemlo3-hostile.XXXXXX)
+chmod 755 "$root"   # Apache, started by root, serves as www-data
 port=$(free_port 18700) || { echo "no free port"; exit 1; }
 "$src/site/make-site.sh" "$root/site" "$prog" "$port" >/dev/null
 pid=
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$root"; }
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null || true
+  [ -f "$root/site/apache2.pid" ] && kill "$(cat "$root/site/apache2.pid")" 2>/dev/null
+  rm -rf "$root"
+}
 trap cleanup EXIT
 site=$root/site
 # Files that no request may show: one beside the templates' folder, one
@@ -154,8 +161,37 @@ curl -s --max-time 30 -D "$w/h" -o "$w/b" -F 'kundid=1001' -F "f=@$body;filename
 served=$((served + 1))
 grep -q 'Method not allowed' "$w/b" || fail "multipart not refused: $(head -c 300 "$w/b")"
 
+# A query string without "=" names a file. A standard CGI server may pass
+# it as the program's command line, where a Windows CGI server passes its
+# profile; the program must not read the file as one.
+isindex() {
+  local q
+  for q in /etc/passwd ../cgi-win/dbconnect.txt dbconnect.txt ../../hemlig.htm vemlo3.conf; do
+    get "$q" "query naming $q ($1)"
+    grep -aq 'Provider=\|SupportEpost' "$w/b" && fail "$q ($1): a file of the program's was shown"
+  done
+  return 0
+}
+isindex lighttpd
+
 sleep 1.5   # the slow request's program ends with its read timeout at the latest
 kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
+
+# Apache does pass such a query as the command line (lighttpd does not): the
+# same requests through it, on the same site and port, when it is installed.
+apache=$(command -v apache2 || ls /usr/sbin/apache2 2>/dev/null || true)
+if [ -n "$apache" ] && [ -e /usr/lib/apache2/modules/mod_cgi.so ]; then
+  # Apache, started by root, runs the program as www-data: the week's log
+  # folder that the programs under lighttpd made must take its logs too.
+  find "$site/cgilog" -type d -exec chmod 1777 {} +
+  APACHE_RUN_DIR=$root "$apache" -f "$site/apache2.conf" -k start
+  for _ in $(seq 1 100); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+  isindex apache
+  "$apache" -f "$site/apache2.conf" -k stop
+  for _ in $(seq 1 50); do [ -f "$site/apache2.pid" ] || break; sleep 0.1; done
+else
+  echo "apache2 missing: command-line queries tried under lighttpd only"
+fi
 
 # Nothing of the site changed, nothing new beside it, the database the same.
 snapshot >"$w/after"

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "gateway/CGIWEng.h"
@@ -159,6 +160,37 @@ TEST(WinCgiEngine, ServesTheRequestIntoTheOutputFileReplacingOldContent) {
             "Status: 200 OK\r\ncontent-length: 4\r\nConnection: Keep-Alive\r\ncontent-type: text/html\r\n\r\nsvar");
 }
 
+namespace {
+// Sets the program's arguments and the selection's environment variables for
+// one test, and puts the test process's own back afterwards.
+class SelectionScope {
+public:
+  SelectionScope() : savedArgs_(ProgramArgs()) {
+    for (const char* n : kNames) saved_.emplace_back(n, getenv(n) ? std::optional<std::string>(getenv(n)) : std::nullopt);
+  }
+  ~SelectionScope() {
+    Args(savedArgs_);
+    for (const auto& [name, value] : saved_) Set(name.c_str(), value);
+  }
+  static void Args(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"vemlo3"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    SetProgramArgs(static_cast<int>(cargv.size()), cargv.data());
+  }
+  static void Set(const char* name, const std::optional<std::string>& value) {
+    if (value) setenv(name, value->c_str(), 1);
+    else unsetenv(name);
+  }
+
+private:
+  static constexpr const char* kNames[] = {"CGI_VERSION", "SERVER_SOFTWARE", "GATEWAY_INTERFACE"};
+  std::vector<std::string> savedArgs_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+}  // namespace
+
 TEST(WinCgiSelection, FirstArgumentThatNamesAFileAndTheCgiVersion) {
   WinCgiDir d;
   std::string profile = d.Write("req.ini", "[CGI]\r\n");
@@ -172,26 +204,45 @@ TEST(WinCgiSelection, FirstArgumentThatNamesAFileAndTheCgiVersion) {
       {{profile}, "CGI/1.1", false},
       {{d.dir + "/missing.ini"}, "CGI/1.3a (Win)", false},
   };
-  std::vector<std::string> saved = ProgramArgs();
-  std::string savedVersion = GetEnv("CGI_VERSION");
-  std::string savedSoftware = GetEnv("SERVER_SOFTWARE");
+  SelectionScope scope;
   setenv("SERVER_SOFTWARE", "TestServer/1.0", 1);
+  unsetenv("GATEWAY_INTERFACE");
   for (const auto& c : cases) {
-    std::vector<std::string> argv = {"vemlo3"};
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    SetProgramArgs(static_cast<int>(cargv.size()), cargv.data());
+    SelectionScope::Args(c.args);
     setenv("CGI_VERSION", c.version, 1);
     EXPECT_EQ(IsWinCgi(), c.win) << c.version;
   }
-  std::vector<std::string> back = {"vemlo3"};
-  back.insert(back.end(), saved.begin(), saved.end());
-  std::vector<char*> cback;
-  for (auto& a : back) cback.push_back(a.data());
-  SetProgramArgs(static_cast<int>(cback.size()), cback.data());
-  setenv("CGI_VERSION", savedVersion.c_str(), 1);
-  if (savedSoftware.empty()) unsetenv("SERVER_SOFTWARE");
-  else setenv("SERVER_SOFTWARE", savedSoftware.c_str(), 1);
-  if (savedVersion.empty()) unsetenv("CGI_VERSION");
+}
+
+// A standard CGI server hands a query string without "=" to the program as
+// its command line (/cgi-win/vemlo3.exe?/etc/passwd): an existing file named
+// there is the visitor's choice, never a profile to read.
+TEST(WinCgiSelection, UnderAStandardCgiServerAnArgumentIsNeverAProfile) {
+  WinCgiDir d;
+  std::string profile = d.Write("req.ini", "[CGI]\r\n");
+  SelectionScope scope;
+  setenv("SERVER_SOFTWARE", "Apache/2.4", 1);
+  setenv("GATEWAY_INTERFACE", "CGI/1.1", 1);
+  for (const char* version : {"", "CGI/1.1", "CGI/1.3a (Win)"}) {
+    SelectionScope::Set("CGI_VERSION", *version ? std::optional<std::string>(version) : std::nullopt);
+    for (const std::string& arg : {profile, std::string("/etc/passwd"), std::string("/")}) {
+      SelectionScope::Args({arg});
+      EXPECT_FALSE(IsWinCgi()) << arg << " with CGI_VERSION " << version;
+      if (!Contains(UpperCase(version), "WIN")) {
+        EXPECT_TRUE(IsStdCgi()) << arg;
+      }
+    }
+  }
+  unsetenv("CGI_VERSION");
+  // The resident server the program starts for itself inherits the web
+  // server's environment: it is still a server process, on the Windows CGI
+  // engine's server loop as before.
+  SelectionScope::Args({"$$START_SERVER", "X"});
+  EXPECT_TRUE(IsWinCgi());
+  EXPECT_TRUE(IsServerProcess());
+  // Without any variable, a profile argument is Windows CGI as always.
+  unsetenv("GATEWAY_INTERFACE");
+  unsetenv("SERVER_SOFTWARE");
+  SelectionScope::Args({profile});
+  EXPECT_TRUE(IsWinCgi());
 }
