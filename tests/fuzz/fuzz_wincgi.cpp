@@ -1,8 +1,11 @@
 // libFuzzer target for the Windows CGI profile reader: the input is a
 // profile (sections of key = value lines, CR line ends) that is read into the
-// request's variables, with its literal form fields into a body. Inputs that
-// name a path (a "/" or "\") are skipped, so that the reader's own files (the
-// output file, external fields) stay inside the run's scratch folder.
+// request's variables, with its literal form fields into a body. The reader's
+// own files (the output and content files, external fields) must stay inside
+// the run's scratch folder: an input is skipped when a line that mentions a
+// file holds a "/" or "\", or when it has external fields and a separator
+// anywhere. Separators elsewhere (paths, content types, accepted types) stay,
+// as real profiles have them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,10 +13,41 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 #include "gateway/CGIWEng.h"
 #include "gateway/HStream.h"
+
+namespace {
+bool HasNoCase(std::string_view text, std::string_view word) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (size_t i = 0; i + word.size() <= text.size(); ++i) {
+    size_t k = 0;
+    while (k < word.size() && lower(text[i + k]) == lower(word[k])) ++k;
+    if (k == word.size()) return true;
+  }
+  return false;
+}
+
+// Whether the profile could name a file outside the current folder. The
+// reader's lines end at a CR (or are cut shorter), so each of its lines lies
+// within one CR-separated piece of the input: a key that names a file
+// (OUTPUT_FILE, CONTENT_FILE, in any case) holds "file" in that piece.
+bool MayLeaveFolder(std::string_view text) {
+  auto separator = [](std::string_view s) { return s.find_first_of("/\\") != std::string_view::npos; };
+  if (!separator(text)) return false;
+  if (HasNoCase(text, "external")) return true;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find('\r', start);
+    std::string_view piece = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (separator(piece) && HasNoCase(piece, "file")) return true;
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static std::string dir = [] {
@@ -21,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!mkdtemp(d) || chdir(d) != 0) std::abort();
     return std::string(d);
   }();
-  if (std::memchr(data, '/', size) || std::memchr(data, '\\', size)) return 0;
+  if (MayLeaveFolder(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
   // The line reader on its own, over a memory stream.
   {
     TMemoryStream s;
