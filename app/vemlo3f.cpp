@@ -102,6 +102,7 @@ void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
   } catch (const std::exception& e) {
     SkrivFelsida(Exception(e.what()));
   }
+  EndRequestOnConnections();
 }
 
 void TForm1::GeneralHttpEngine1LastExecRequest(TComponent*) {

@@ -105,6 +105,9 @@ public:
   // adaptation). Used to load a schema or test data.
   virtual void Execute(const std::string& script) = 0;
   virtual const char* Provider() const = 0;
+  // The request that used the connection has ended: a back end that reads a
+  // request's statements in one transaction ends it here.
+  virtual void EndRequest() {}
 };
 
 // The open connection of the calling thread for a connection line (or, with

@@ -157,4 +157,8 @@ DbConnection& ThreadConnection(const std::string& line, bool alias) {
   return *cache.back().conn;
 }
 
+void EndRequestOnConnections() {
+  for (auto& c : Cache()) c.conn->EndRequest();
+}
+
 void CloseDatabaseConnections() { Cache().clear(); }

@@ -88,6 +88,9 @@ std::string SqlQuote(std::string_view value);
 // Closes the calling thread's database connections; the next statement on
 // the thread opens its connection again.
 void CloseDatabaseConnections();
+// Ends the request on every open connection of the calling thread (the
+// connections stay open for the thread's next request).
+void EndRequestOnConnections();
 
 // Forgets the look-up texts and code names remembered during a request.
 void ForgetLookups();

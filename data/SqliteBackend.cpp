@@ -15,6 +15,7 @@
 
 #include "data/DbBackend.h"
 #include "data/SqlDialect.h"
+#include "data/SqliteMemory.h"
 #include "gateway/HUtils.h"
 
 namespace {
@@ -88,15 +89,18 @@ ColumnType DeclaredType(const char* decl) {
 
 class SqliteConnection final : public DbConnection {
 public:
-  explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  SqliteConnection(sqlite3* db, bool readOnly) : db_(db), readOnly_(readOnly) {}
   ~SqliteConnection() override {
     for (auto& [text, st] : statements_) sqlite3_finalize(st);
+    sqlite3_finalize(begin_);
+    sqlite3_finalize(rollback_);
     sqlite3_close_v2(db_);
   }
 
   const char* Provider() const override { return "SQLite"; }
 
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
+    BeginReading();
     // Statements that differ only in the literals of their conditions share
     // one prepared statement: the literals become parameters.
     Parameterised p = Parameterise(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)));
@@ -128,6 +132,12 @@ public:
     return result;
   }
 
+  void EndRequest() override {
+    if (!rollback_ || sqlite3_get_autocommit(db_)) return;
+    sqlite3_step(rollback_);
+    sqlite3_reset(rollback_);
+  }
+
   void Execute(const std::string& script) override {
     char* err = nullptr;
     if (sqlite3_exec(db_, Cp1252ToUtf8(script).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
@@ -138,6 +148,22 @@ public:
   }
 
 private:
+  // A read-only connection reads all statements of a request in one read
+  // transaction: the request sees one state of the database, and the file is
+  // locked and checked once instead of once a statement. EndRequest ends it,
+  // so that nothing is held between requests.
+  void BeginReading() {
+    if (!readOnly_ || !sqlite3_get_autocommit(db_)) return;
+    if (!begin_) {
+      if (sqlite3_prepare_v2(db_, "BEGIN", -1, &begin_, nullptr) != SQLITE_OK ||
+          sqlite3_prepare_v2(db_, "ROLLBACK", -1, &rollback_, nullptr) != SQLITE_OK)
+        Fail();
+    }
+    int rc = sqlite3_step(begin_);
+    sqlite3_reset(begin_);
+    if (rc != SQLITE_DONE) Fail();
+  }
+
   struct Reset {
     sqlite3_stmt* st;
     ~Reset() {
@@ -380,16 +406,23 @@ private:
   }
 
   sqlite3* db_;
+  bool readOnly_;
+  sqlite3_stmt* begin_ = nullptr;
+  sqlite3_stmt* rollback_ = nullptr;
 };
 
 }  // namespace
 
 std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable, bool create) {
   // The library's allocation statistics cost a global mutex on every
-  // allocation and are never read: switched off before the library starts
-  // (when something else has started it already, the call changes nothing).
+  // allocation and are never read: switched off before the library starts,
+  // and its small blocks come from our own lists (when something else has
+  // started the library already, both calls change nothing).
   static std::once_flag once;
-  std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+  std::call_once(once, [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    UseSmallBlockMemoryForSqlite();
+  });
   int flags = SQLITE_OPEN_NOMUTEX;  // one connection per thread
   flags |= writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   if (writable && create) flags |= SQLITE_OPEN_CREATE;
@@ -404,5 +437,5 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
   sqlite3_busy_timeout(db, 5000);
   sqlite3_create_function_v2(db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, UpperFunction, nullptr,
                              nullptr, nullptr);
-  return std::make_unique<SqliteConnection>(db);
+  return std::make_unique<SqliteConnection>(db, !writable);
 }

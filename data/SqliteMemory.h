@@ -1,0 +1,14 @@
+// SQLite's memory: small blocks from per-thread free lists (see the .cpp).
+#pragma once
+
+// Installs the allocator; must run before SQLite starts. False when SQLite
+// has started already (it then keeps the C library's allocator).
+bool UseSmallBlockMemoryForSqlite();
+
+// The allocator's functions, for tests.
+namespace sqlite_memory {
+void* Allocate(int n);
+void Release(void* p);
+void* Resize(void* p, int n);
+int UsableSize(void* p);
+}  // namespace sqlite_memory
