@@ -1,5 +1,6 @@
 // Text helpers that every page writer uses: separators that follow only
 // non-empty text, output with HTML entities, line breaking and splitting.
+#include <array>
 #include <cstdio>
 
 #include "app/vemlo3f.h"
@@ -60,11 +61,17 @@ std::string TForm1::Ersatt(const std::string& s, const std::string& fran, const 
 }
 
 void TForm1::PutAAO(const std::string& s) {
+  // Every byte of a page passes here: the entities are looked up in a table.
+  static const auto entities = [] {
+    std::array<const char*, 256> t{};
+    for (int c = 0x80; c < 256; ++c) t[static_cast<size_t>(c)] = EntityOf(static_cast<unsigned char>(c));
+    return t;
+  }();
   std::string out;
-  out.reserve(s.size() + s.size() / 8);
   size_t plain = 0;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (const char* entity = EntityOf(static_cast<unsigned char>(s[i]))) {
+    if (const char* entity = entities[static_cast<unsigned char>(s[i])]) {
+      if (plain == 0) out.reserve(s.size() + s.size() / 8);
       out.append(s, plain, i - plain);
       out += entity;
       plain = i + 1;

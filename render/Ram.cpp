@@ -47,6 +47,18 @@ void TForm1::RamBit(TSida& sida, const std::string& bit) {
       {"<!--METAUNDHGENRE-->", &TForm1::METAUNDHGENRE},
   };
   auto sidmetod = [&](Sidmetod m) { Skicka(sida, (this->*m)()); };
+  // Text, and comments that are no frame tag: kept for the block inside it,
+  // written out elsewhere.
+  auto textbit = [&] {
+    if (sida.iBlock) {
+      TBlockBit b;
+      b.text = bit;
+      sida.block.push_back(std::move(b));
+      return;
+    }
+    Skicka(sida, bit);
+  };
+  if (!StartsWith(bit, "<!--")) return textbit();  // every tag is a comment
 
   if (bit == "<!--BAKGRUND-->") return sidmetod(&TForm1::BAKGRUND);
   if (StartsWith(bit, "<!--FARG=")) {
@@ -91,13 +103,7 @@ void TForm1::RamBit(TSida& sida, const std::string& bit) {
     PutAAO(rs.Visasida.empty() ? args[0] : HttpHtmlEncode(rs.Visasida));
     return;
   }
-  if (sida.iBlock) {
-    TBlockBit b;
-    b.text = bit;
-    sida.block.push_back(std::move(b));
-    return;
-  }
-  Skicka(sida, bit);
+  textbit();
 }
 
 void TForm1::KUNDLISTA(TSida& sida) {
