@@ -154,6 +154,5 @@ private:
 // one by one or each on its own thread).
 TCGIMode OperatorCGIMode();
 
-
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;

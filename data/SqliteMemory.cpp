@@ -66,13 +66,17 @@ char* Carve(size_t bytes) {
   return p;
 }
 
+}  // namespace
+
+namespace sqlite_memory {
+
 int Roundup(int n) {
   if (n <= 0) return static_cast<int>(kGrain);
   size_t u = (static_cast<size_t>(n) + kGrain - 1) & ~(kGrain - 1);
   return static_cast<int>(u);
 }
 
-void* Malloc(int n) {
+void* Allocate(int n) {
   size_t usable = static_cast<size_t>(Roundup(n));
   char* block;
   if (usable <= kLargest) {
@@ -92,7 +96,7 @@ void* Malloc(int n) {
   return p;
 }
 
-void Free(void* p) {
+void Release(void* p) {
   if (!p) return;
   size_t usable = SizeOf(p);
   if (usable > kLargest) {
@@ -105,34 +109,28 @@ void Free(void* p) {
   head = b;
 }
 
-int Size(void* p) { return p ? static_cast<int>(SizeOf(p)) : 0; }
+int UsableSize(void* p) { return p ? static_cast<int>(SizeOf(p)) : 0; }
 
-void* Realloc(void* p, int n) {
-  if (!p) return Malloc(n);
+void* Resize(void* p, int n) {
+  if (!p) return Allocate(n);
   size_t old = SizeOf(p);
   if (static_cast<size_t>(Roundup(n)) <= old) return p;  // still fits
-  void* q = Malloc(n);
+  void* q = Allocate(n);
   if (!q) return nullptr;
   std::memcpy(q, p, old < static_cast<size_t>(n) ? old : static_cast<size_t>(n));
-  Free(p);
+  Release(p);
   return q;
 }
 
-int Init(void*) { return SQLITE_OK; }
-void Shutdown(void*) {}
-
-}  // namespace
-
-namespace sqlite_memory {
-
-void* Allocate(int n) { return Malloc(n); }
-void Release(void* p) { Free(p); }
-void* Resize(void* p, int n) { return Realloc(p, n); }
-int UsableSize(void* p) { return Size(p); }
-
 }  // namespace sqlite_memory
 
+namespace {
+int Init(void*) { return SQLITE_OK; }
+void Shutdown(void*) {}
+}  // namespace
+
 bool UseSmallBlockMemoryForSqlite() {
-  static const sqlite3_mem_methods methods = {Malloc, Free, Realloc, Size, Roundup, Init, Shutdown, nullptr};
+  using namespace sqlite_memory;
+  static const sqlite3_mem_methods methods = {Allocate, Release, Resize, UsableSize, Roundup, Init, Shutdown, nullptr};
   return sqlite3_config(SQLITE_CONFIG_MALLOC, &methods) == SQLITE_OK;
 }

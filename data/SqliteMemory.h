@@ -5,8 +5,9 @@
 // has started already (it then keeps the C library's allocator).
 bool UseSmallBlockMemoryForSqlite();
 
-// The allocator's functions, for tests.
+// The allocator's functions (the tests call them directly).
 namespace sqlite_memory {
+int Roundup(int n);
 void* Allocate(int n);
 void Release(void* p);
 void* Resize(void* p, int n);
