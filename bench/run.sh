@@ -12,7 +12,11 @@
 # 3. throughput through lighttpd on loopback (wrk, or curl when wrk is
 #    missing), fact page against the minimal program, DURATION seconds each,
 #    ROUNDS rounds in turns;
-# 4. peak memory (max RSS from wait4) of one fact-page request.
+# 4. peak memory (max RSS from wait4) of one fact-page request;
+# 5. beside the fact page, its statements alone (bench/sqlfloor.cpp): the
+#    distinct statements that the page's Debug echo shows, run through the
+#    program's data layer by a fresh process, which is the least a page that
+#    runs them can cost.
 #
 # Settings: RUNS (default 31), LISTRUNS (default 11), DURATION (default 4),
 # ROUNDS (default 3), CONNS (wrk connections, default 2), PORT (first port to
@@ -28,6 +32,8 @@ duration=${DURATION:-4}
 rounds=${ROUNDS:-3}
 conns=${CONNS:-2}
 [ -x "$build/vemlo3" ] || { echo "run.sh: $build/vemlo3 is missing (cmake --build $build --target vemlo3)" >&2; exit 1; }
+[ -x "$build/sqlfloor" ] || cmake --build "$build" --target sqlfloor >/dev/null ||
+  { echo "run.sh: $build/sqlfloor is missing (cmake --build $build --target sqlfloor)" >&2; exit 1; }
 for c in cc sqlite3 lighttpd curl; do command -v $c >/dev/null || { echo "run.sh: $c is missing" >&2; exit 1; }; done
 export LC_ALL=C
 
@@ -48,6 +54,7 @@ site="$work/site"
 "$repo/site/make-site.sh" "$site" "$build/vemlo3" "$port" >/dev/null
 cgi="$site/www/cgi-win"
 cp "$work/mincgi" "$cgi/mincgi.exe"
+cp "$build/sqlfloor" "$cgi/sqlfloor.exe"
 cp "$site/data/vemlo.db" "$site/data/bench.db"
 "$here/add-customers.sh" "$site/data/bench.db" 1000
 lst="$site/www/cgi-list"
@@ -66,11 +73,25 @@ fact="kundid=1001&sprak=s"
   echo "program: $build/vemlo3 (built $(date -u -r "$build/vemlo3" '+%Y-%m-%d %H:%M UTC'); source tree at $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo '?'))"
 } | tee "$res"
 
-# 1 and 4. Fact page against the minimal program.
+# 5. The fact page's statements, from its Debug echo (each statement between
+# a line that ends in "<!--" and one that starts with "-->"), each distinct
+# text once, as a page without Debug runs them.
+"$work/benchrun" -n 1 -o "$out" debug "$cgi" "$cgi/vemlo3.exe" "$fact&debug=j" >/dev/null
+awk 'BEGIN { RS = "\r?\n" }
+  /<!--$/ { inside = 1; text = ""; next }
+  inside && /^-->/ { inside = 0; if (text ~ /^SELECT/ && !(text in seen)) { seen[text] = 1; printf "%s/\r\n", text } next }
+  inside { text = text $0 "\r\n" }' "$out/debug.out" >"$cgi/statements.sql"
+nstat=$(grep -c '^/' "$cgi/statements.sql" || true)
+[ "$nstat" -gt 0 ] || { echo "run.sh: no statements in the Debug echo of the fact page" >&2; exit 1; }
+
+# 1 and 4. Fact page against the minimal program (and its statements alone).
 "$work/benchrun" -n "$runs" -o "$out" fact "$cgi" "$cgi/vemlo3.exe" "$fact" \
+  statements "$cgi" "$cgi/sqlfloor.exe" "" \
   mincgi "$cgi" "$cgi/mincgi.exe" "$fact" >"$work/fact.txt"
 grep -aq 'Fel i programmet' "$out/fact.out" && { echo "run.sh: the fact page is the error page" >&2; exit 1; }
+grep -aq "^$nstat statements" "$out/statements.out" || { echo "run.sh: the statements failed: $(cat "$out/statements.out")" >&2; exit 1; }
 read -r _ f_med f_min f_max f_rss f_bytes < <(grep '^fact ' "$work/fact.txt")
+read -r _ s_med s_min s_max _ _ < <(grep '^statements ' "$work/fact.txt")
 read -r _ m_med m_min m_max m_rss m_bytes < <(grep '^mincgi ' "$work/fact.txt")
 
 # 2. Result lists of 100 and 1,000 customers.
@@ -119,12 +140,14 @@ t_min=$(awk '$1 == "mincgi" { print $2 }' "$work/rates.txt" | median)
 
 # Summary and targets.
 awk -v fm="$f_med" -v fmin="$f_min" -v fmax="$f_max" -v frss="$f_rss" -v fb="$f_bytes" \
+    -v sm="$s_med" -v smin="$s_min" -v smax="$s_max" -v ns="$nstat" \
     -v mm="$m_med" -v mmin="$m_min" -v mmax="$m_max" -v mrss="$m_rss" \
     -v l1="$l1_med" -v l2="$l2_med" -v l1rss="$l1_rss" -v l2rss="$l2_rss" -v l1b="$l1_bytes" -v l2b="$l2_bytes" \
     -v tf="$t_fact" -v tm="$t_min" -v runs="$runs" -v lruns="$listruns" -v dur="$duration" -v rounds="$rounds" -v conns="$conns" '
 function ok(b) { return b ? "met" : "NOT met" }
 BEGIN {
   printf "fact page (1001)        median %8.2f ms  (min %.2f, max %.2f; %d runs; %d bytes)\n", fm / 1000, fmin / 1000, fmax / 1000, runs, fb
+  printf "its %2d statements alone median %8.2f ms  (min %.2f, max %.2f)\n", ns, sm / 1000, smin / 1000, smax / 1000
   printf "minimal C CGI           median %8.2f ms  (min %.2f, max %.2f)\n", mm / 1000, mmin / 1000, mmax / 1000
   printf "list of 100 customers   median %8.2f ms  (%d runs; %d bytes; max RSS %d KiB)\n", l1 / 1000, lruns, l1b, l1rss
   printf "list of 1000 customers  median %8.2f ms  (%d runs; %d bytes; max RSS %d KiB)\n", l2 / 1000, lruns, l2b, l2rss
@@ -135,6 +158,7 @@ BEGIN {
   printf "peak RSS, fact page     %8d KiB  (minimal CGI %d KiB)\n", frss, mrss
   print "targets:"
   printf "  fact page / minimal CGI          %6.2f  (<= 2)      %s\n", fm / mm, ok(fm <= 2 * mm)
+  printf "  (statements alone / minimal CGI %6.2f)\n", sm / mm
   printf "  list 1000 / list 100             %6.2f  (<= 10.5)   %s\n", l2 / l1, ok(l2 <= 10.5 * l1)
   printf "  further customer / fact page     %5.1f%%  (<= 5%%)     %s\n", 100 * per / fm, ok(per <= 0.05 * fm)
   printf "  lighttpd fact / minimal CGI      %6.2f  (>= 0.5)    %s\n", tf / tm, ok(tf >= 0.5 * tm)
