@@ -5,8 +5,11 @@
 
 namespace {
 
-bool IsWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'; }
+// Character classes of the dialect's words (ASCII, as in the C locale).
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsWordStart(char c) { return IsAsciiLetter(c) || c == '_'; }
+bool IsWordChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == '$'; }
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool SameWord(std::string_view word, std::string_view upper) {
   if (word.size() != upper.size()) return false;
@@ -66,15 +69,24 @@ public:
         out_.append(w);
         lastWord_ = w;
       } else {
-        out_ += c;
-        ++p_;
-        if (!std::isspace(static_cast<unsigned char>(c))) lastWord_ = {};
+        // A run of characters that neither start a word nor open a literal,
+        // a name or a comment is copied as it is.
+        size_t b = p_;
+        bool blank = true;
+        while (p_ < s_.size() && Plain(s_[p_]) && !(s_[p_] == '-' && Peek(1) == '-') &&
+               !(s_[p_] == '/' && Peek(1) == '*')) {
+          if (!IsBlank(s_[p_])) blank = false;
+          ++p_;
+        }
+        out_.append(s_.substr(b, p_ - b));
+        if (!blank) lastWord_ = {};
       }
     }
     return std::move(out_);
   }
 
 private:
+  static bool Plain(char c) { return c != '\'' && c != '[' && c != '"' && !IsWordStart(c); }
   char Peek(size_t k) const { return p_ + k < s_.size() ? s_[p_ + k] : '\0'; }
   void Copy(size_t end) {
     out_.append(s_.substr(p_, end - p_));
@@ -115,6 +127,12 @@ private:
   std::string BracketPart() {
     std::string part;
     ++p_;
+    size_t close = s_.find(']', p_);
+    if (close != std::string_view::npos && (close + 1 >= s_.size() || s_[close + 1] != ']')) {
+      part.assign(s_.substr(p_, close - p_));  // the usual name without "]]"
+      p_ = close + 1;
+      return part;
+    }
     while (p_ < s_.size()) {
       if (s_[p_] == ']') {
         if (Peek(1) == ']') {
@@ -141,22 +159,22 @@ private:
 
   void BracketName() {
     bool tablePosition = TablePosition();
-    std::vector<std::string> parts;
-    parts.push_back(BracketPart());
+    // Only the last two parts are written ("[db].[owner].[table]" keeps the
+    // owner for PostgreSQL, its schema, and the table).
+    std::string prev, last = BracketPart();
+    size_t parts = 1;
     while (p_ + 1 < s_.size() && s_[p_] == '.' && s_[p_ + 1] == '[') {
       ++p_;
-      parts.push_back(BracketPart());
+      prev = std::move(last);
+      last = BracketPart();
+      ++parts;
     }
-    if (d_ == SqlDialect::SQLite) {
-      AppendQuoted(out_, parts.back());
-    } else {
-      size_t first = parts.size() >= 3 ? parts.size() - 2 : 0;
-      for (size_t i = first; i < parts.size(); ++i) {
-        if (i > first) out_ += '.';
-        AppendQuoted(out_, parts[i]);
-      }
+    if (d_ == SqlDialect::PostgreSQL && parts >= 2) {
+      AppendQuoted(out_, prev);
+      out_ += '.';
     }
-    if (tablePosition) ImplicitAlias(parts.back());
+    AppendQuoted(out_, last);
+    if (tablePosition) ImplicitAlias(last);
     lastWord_ = {};
   }
 

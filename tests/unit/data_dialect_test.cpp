@@ -57,6 +57,22 @@ TEST(SqlDialectTest, PostgresLikeHasNoEscapeCharacter) {
 TEST(SqlDialectTest, CommentsAreCopied) {
   EXPECT_EQ(Pg("SELECT 1 -- [x] '05/31/2009\nFROM t"), "SELECT 1 -- [x] '05/31/2009\nFROM t");
   EXPECT_EQ(Lite("SELECT /* [x] ' */ 1"), "SELECT /* [x] ' */ 1");
+  // Operators next to a comment or a literal: "-" and "/" alone start none.
+  EXPECT_EQ(Lite("SELECT a-1, b/2, c- -3 FROM t WHERE d='05/31/2009'--[x]\n"),
+            "SELECT a-1, b/2, c- -3 FROM t WHERE d='2009-05-31'--[x]\n");
+  EXPECT_EQ(Lite("x=1/*'*/-'05/31/2009'"), "x=1/*'*/-'2009-05-31'");
+}
+
+TEST(SqlDialectTest, NamePartsAndWhatFollowsThem) {
+  // Only the last two parts of a bracketed name count; "]]" inside any part.
+  EXPECT_EQ(Pg("FROM [a].[b]]c].[d]]] x"), "FROM \"b]c\".\"d]\" x");
+  EXPECT_EQ(Pg("FROM [own].[Kund] k"), "FROM \"own\".\"Kund\" k");
+  EXPECT_EQ(Lite("FROM [a].[b]]c].[d]]] x"), "FROM \"d]\" x");
+  EXPECT_EQ(Lite("FROM [unclosed"), "FROM \"unclosed\"");
+  // A table reference needs FROM or JOIN right before it, blanks between.
+  EXPECT_EQ(Pg("SELECT x FROM\r\n  [dbo].[T] WHERE 1=1"), "SELECT x FROM\r\n  \"dbo\".\"T\" AS t WHERE 1=1");
+  EXPECT_EQ(Pg("SELECT x FROM (SELECT 1) s, [T]"), "SELECT x FROM (SELECT 1) s, \"T\"");
+  EXPECT_EQ(Pg("WHERE 9LIKE '%a' AND x2like '%b'"), "WHERE 9LIKE '%a' ESCAPE '' AND x2like '%b'");
 }
 
 TEST(DbTextTest, Windows1252AndUtf8RoundTrip) {

@@ -67,4 +67,9 @@ TEST(StatementReuse, LiteralsOfEveryKindReachTheReusedStatement) {
   EXPECT_EQ(names("(upper(Kund.Ftagnamn) LIKE '%VAR%')"), "xKvarn;");
   EXPECT_EQ(names("(Kund.Kundid = 'A1' OR Kund.Kundid = 'B2')"), "xKvarn;xO'Brien;");
   EXPECT_EQ(names("(Kund.Kundid = 'zz')"), "");
+  // Doubled quotes at either end of a literal, and an empty literal.
+  EXPECT_EQ(names("(Kund.Ftagnamn = '''' OR Kund.Ftagnamn = 'O''Brien' OR Kund.Kundid = '')"), "xO'Brien;");
+  EXPECT_EQ(names("(Kund.Ftagnamn = '''Brien' OR Kund.Ftagnamn = 'O''')"), "");
+  // An unterminated literal reaches SQLite as written, which refuses it.
+  EXPECT_THROW(names("(Kund.Kundid = 'A1)"), EDatabaseError);
 }
