@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -268,6 +269,10 @@ std::vector<std::string> SplitLines(std::string_view text) {
   size_t i = 0, start = 0;
   while (i < text.size()) {
     char c = text[i];
+    if (static_cast<unsigned char>(c) > '\r') {  // the usual character, quickly
+      ++i;
+      continue;
+    }
     if (c == '\r' || c == '\n') {
       lines.emplace_back(text.substr(start, i - start));
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -301,6 +306,30 @@ bool IsAbsolutePath(std::string_view path) {
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool ReadFileText(const std::string& path, std::string& out) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  out.clear();
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= (64 << 20))
+    out.reserve(static_cast<size_t>(st.st_size));
+  char buf[16384];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n > 0) {
+      out.append(buf, static_cast<size_t>(n));
+    } else if (n == 0) {
+      break;
+    } else if (errno != EINTR) {
+      ok = false;
+      break;
+    }
+  }
+  ::close(fd);
+  return ok;
 }
 
 bool DirectoryExists(const std::string& path) {

@@ -137,6 +137,8 @@ std::string PosixPath(std::string_view winPath);
 // Windows spelling, or a path that begins with "/".
 bool IsAbsolutePath(std::string_view path);
 bool FileExists(const std::string& path);
+// The whole content of a file; false when it cannot be opened or read.
+bool ReadFileText(const std::string& path, std::string& out);
 bool DirectoryExists(const std::string& path);
 // Creates one directory level; false when that fails.
 bool CreateDir(const std::string& path);

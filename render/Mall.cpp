@@ -1,7 +1,6 @@
 // The template processor: finds the request's template, reads it once
 // through the frame pass, then renders the customer block for every
 // customer of the search result.
-#include <fstream>
 
 #include "app/vemlo3f.h"
 #include "render/Sida.h"
@@ -41,9 +40,8 @@ void TForm1::SkrivUppgift() {
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
   {
-    std::ifstream in(fil, std::ios::binary);
-    if (!in) throw EInOutError("Cannot open file \"" + fil + "\"");
-    std::string innehall((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string innehall;
+    if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
     for (auto& rad : SplitLines(innehall))
       for (auto& bit : DelaMallrad(rad + "\r\n")) RamBit(sida, bit);
   }

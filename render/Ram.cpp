@@ -3,6 +3,9 @@
 #include "app/vemlo3f.h"
 #include "render/Sida.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace {
 // A list of a page-level tag: cut at every comma; the text after the last
 // comma is one more entry when it is not empty. Entries beyond the room of
@@ -21,11 +24,8 @@ int SattLista(std::array<std::string, M>& falt, const std::string& lista, bool g
   return static_cast<int>(n);
 }
 
-using Sidmetod = std::string (TForm1::*)();
-struct Sidtagg {
-  const char* tagg;
-  Sidmetod metod;
-};
+// What the frame pass does with one kind of tag (the piece is the tag).
+using Ramhandling = void (*)(TForm1&, TSida&, const std::string&);
 }  // namespace
 
 void TForm1::Skicka(TSida& sida, const std::string& text) {
@@ -36,17 +36,6 @@ void TForm1::Skicka(TSida& sida, const std::string& text) {
 }
 
 void TForm1::RamBit(TSida& sida, const std::string& bit) {
-  TRequestState& rs = RS();
-  static const Sidtagg sidtaggar[] = {
-      {"<!--INFO-->", &TForm1::INFO},
-      {"<!--LANNAMN-->", &TForm1::LANNAMN},
-      {"<!--MANAD-->", &TForm1::MANAD},
-      {"<!--MANADSLISTA-->", &TForm1::MANADSLISTA},
-      {"<!--METAFDAGINRIKTNING-->", &TForm1::METAFDAGINRIKTNING},
-      {"<!--METAOMRADENAMN-->", &TForm1::METAOMRADENAMN},
-      {"<!--METAUNDHGENRE-->", &TForm1::METAUNDHGENRE},
-  };
-  auto sidmetod = [&](Sidmetod m) { Skicka(sida, (this->*m)()); };
   // Text, and comments that are no frame tag: kept for the block inside it,
   // written out elsewhere.
   auto textbit = [&] {
@@ -60,46 +49,47 @@ void TForm1::RamBit(TSida& sida, const std::string& bit) {
   };
   if (!StartsWith(bit, "<!--")) return textbit();  // every tag is a comment
 
-  if (bit == "<!--BAKGRUND-->") return sidmetod(&TForm1::BAKGRUND);
-  if (StartsWith(bit, "<!--FARG=")) {
-    SattLista(rs.Farg, TaggVarde(bit, 9), true);
-    return;
-  }
-  if (StartsWith(bit, "<!--FLIKDEF=")) {
-    sida.flikAntal = SattLista(rs.FlikKod, TaggVarde(bit, 12), false);
-    return;
-  }
-  if (StartsWith(bit, "<!--FLIKDIR=")) {
-    std::string namn = TaggVarde(bit, 12);
-    if (!namn.empty()) sida.flikKatalog = "/bilder2/kund/" + namn;
-    return;
-  }
-  if (StartsWith(bit, "<!--FLIKBREDD=")) {
-    sida.flikBredd = TaggVarde(bit, 14);
-    return;
-  }
-  if (StartsWith(bit, "<!--FLIKHOJD=")) {
-    sida.flikHojd = TaggVarde(bit, 13);
-    return;
-  }
-  if (bit == "<!--FELRUBRIK-->") return Skicka(sida, rs.FelRubrik);
-  if (bit == "<!--FELMEDDELANDE-->") return Skicka(sida, rs.FelText);
-  if (bit == "<!--INFO-->") return sidmetod(&TForm1::INFO);
-  if (bit == "<!--KUNDLISTA-->") return KUNDLISTA(sida);
-  for (const auto& t : sidtaggar)
-    if (bit == t.tagg) return sidmetod(t.metod);
-  if (bit == "<!--SLUT-->") {
-    sida.iBlock = false;
-    return;
-  }
-  if (bit == "<!--START-->") {
-    sida.iBlock = true;
-    return;
-  }
-  if (bit == "<!--STYLESHEETDEF-->") return sidmetod(&TForm1::STYLESHEETDEF);
-  if (bit == "<!--TITEL-->") return sidmetod(&TForm1::TITEL);
+  // The frame tags, whole and by their head ("<!--NAME=value-->").
+  static const std::unordered_map<std::string_view, Ramhandling> hela = {
+      {"<!--BAKGRUND-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.BAKGRUND()); }},
+      {"<!--FELRUBRIK-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, RS().FelRubrik); }},
+      {"<!--FELMEDDELANDE-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, RS().FelText); }},
+      {"<!--INFO-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.INFO()); }},
+      {"<!--KUNDLISTA-->", [](TForm1& f, TSida& s, const std::string&) { f.KUNDLISTA(s); }},
+      {"<!--LANNAMN-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.LANNAMN()); }},
+      {"<!--MANAD-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.MANAD()); }},
+      {"<!--MANADSLISTA-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.MANADSLISTA()); }},
+      {"<!--METAFDAGINRIKTNING-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAFDAGINRIKTNING()); }},
+      {"<!--METAOMRADENAMN-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAOMRADENAMN()); }},
+      {"<!--METAUNDHGENRE-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAUNDHGENRE()); }},
+      {"<!--SLUT-->", [](TForm1&, TSida& s, const std::string&) { s.iBlock = false; }},
+      {"<!--START-->", [](TForm1&, TSida& s, const std::string&) { s.iBlock = true; }},
+      {"<!--STYLESHEETDEF-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.STYLESHEETDEF()); }},
+      {"<!--TITEL-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.TITEL()); }},
+  };
+  struct Huvud {
+    std::string_view huvud;
+    Ramhandling handling;
+  };
+  static const Huvud huvuden[] = {
+      {"<!--FARG=", [](TForm1&, TSida&, const std::string& t) { SattLista(RS().Farg, TaggVarde(t, 9), true); }},
+      {"<!--FLIKDEF=",
+       [](TForm1&, TSida& s, const std::string& t) { s.flikAntal = SattLista(RS().FlikKod, TaggVarde(t, 12), false); }},
+      {"<!--FLIKDIR=",
+       [](TForm1&, TSida& s, const std::string& t) {
+         std::string namn = TaggVarde(t, 12);
+         if (!namn.empty()) s.flikKatalog = "/bilder2/kund/" + namn;
+       }},
+      {"<!--FLIKBREDD=", [](TForm1&, TSida& s, const std::string& t) { s.flikBredd = TaggVarde(t, 14); }},
+      {"<!--FLIKHOJD=", [](TForm1&, TSida& s, const std::string& t) { s.flikHojd = TaggVarde(t, 13); }},
+  };
+  if (auto it = hela.find(bit); it != hela.end()) return it->second(*this, sida, bit);
+  if (bit.size() > 4 && bit[4] == 'F')
+    for (const Huvud& h : huvuden)
+      if (StartsWith(bit, h.huvud)) return h.handling(*this, sida, bit);
   std::vector<std::string> args;
   if (MatchaArgumentTagg(bit, "VISASIDA", 1, args)) {
+    TRequestState& rs = RS();
     PutAAO(rs.Visasida.empty() ? args[0] : HttpHtmlEncode(rs.Visasida));
     return;
   }
