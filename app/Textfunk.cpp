@@ -1,7 +1,9 @@
 // Text helpers that every page writer uses: separators that follow only
 // non-empty text, output with HTML entities, line breaking and splitting.
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "app/vemlo3f.h"
 
@@ -69,7 +71,17 @@ void TForm1::PutAAO(const std::string& s) {
   }();
   std::string out;
   size_t plain = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
+  const size_t n = s.size();
+  for (size_t i = 0; i < n; ++i) {
+    // Entities are only for bytes of 0x80 and above: eight ASCII bytes at a
+    // time are passed over at once.
+    while (i + 8 <= n) {
+      uint64_t w;
+      std::memcpy(&w, s.data() + i, 8);
+      if (w & 0x8080808080808080ull) break;
+      i += 8;
+    }
+    if (i >= n) break;
     if (const char* entity = entities[static_cast<unsigned char>(s[i])]) {
       if (plain == 0) out.reserve(s.size() + s.size() / 8);
       out.append(s, plain, i - plain);

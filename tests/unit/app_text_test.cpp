@@ -52,6 +52,20 @@ TEST(TextHelpers, EntitiesForWesternLettersOnly) {
   EXPECT_EQ(m.Skrivet(),
             "&aring;&auml;&ouml;&eacute;&uuml;&aelig;&oslash;&szlig;&Aring;&Auml;&Ouml;&Eacute;&Uuml;&AElig;&Oslash;"
             "\xE8");
+  // A letter at every place of the runs of plain text that are passed over
+  // eight bytes at a time, and plain text of every length around them.
+  for (size_t len = 0; len <= 20; ++len) {
+    std::string plain(len, 'a');
+    m.form.PutAAO(plain);
+    EXPECT_EQ(m.Skrivet(), plain);
+    for (size_t at = 0; at < len; ++at) {
+      std::string s = plain, want = plain;
+      s[at] = '\xF6';
+      want.replace(at, 1, "&ouml;");
+      m.form.PutAAO(s);
+      EXPECT_EQ(m.Skrivet(), want) << len << " " << at;
+    }
+  }
   m.form.PutAAOnbsp(" ");
   m.form.PutAAOnbsp("");
   m.form.PutAAOnbsp("  ");
