@@ -103,7 +103,7 @@ public:
   // Template lookup; raises EInOutError when no template exists.
   std::string MallFil();
   // The frame pass's handler of one piece, and its output path.
-  void RamBit(TSida& sida, const std::string& bit);
+  void RamBit(TSida& sida, std::string bit);
   void Skicka(TSida& sida, const std::string& text);
   void KUNDLISTA(TSida& sida);
   // Decides once what a piece of the customer block is.

@@ -43,7 +43,7 @@ void TForm1::SkrivUppgift() {
     std::string innehall;
     if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
     for (auto& rad : SplitLines(innehall))
-      for (auto& bit : DelaMallrad(rad + "\r\n")) RamBit(sida, bit);
+      for (auto& bit : DelaMallrad(rad + "\r\n")) RamBit(sida, std::move(bit));
   }
   HttpFlush();
 

@@ -35,14 +35,12 @@ void TForm1::Skicka(TSida& sida, const std::string& text) {
     sida.svans += text;
 }
 
-void TForm1::RamBit(TSida& sida, const std::string& bit) {
+void TForm1::RamBit(TSida& sida, std::string bit) {
   // Text, and comments that are no frame tag: kept for the block inside it,
   // written out elsewhere.
   auto textbit = [&] {
     if (sida.iBlock) {
-      TBlockBit b;
-      b.text = bit;
-      sida.block.push_back(std::move(b));
+      sida.block.emplace_back().text = std::move(bit);
       return;
     }
     Skicka(sida, bit);
