@@ -24,6 +24,7 @@ SiteConfig Load() {
       {"roksurl", &SiteConfig::RoksUrl},
       {"ericssonkonferensurl", &SiteConfig::EricssonKonferensUrl},
       {"aretsametisturl", &SiteConfig::AretsAmetistUrl},
+      {"cgimode", &SiteConfig::CGIMode},
   };
   std::string line;
   while (std::getline(in, line)) {

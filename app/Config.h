@@ -22,6 +22,8 @@ struct SiteConfig {
   std::string EricssonKonferensUrl = "https://resor.ericsson.se/konferensguide.htm";
   // The award's web site, which the award badge links to.
   std::string AretsAmetistUrl = "https://www.aretsametist.se/";
+  // How the program serves ("CGIMode"); read by OperatorCGIMode.
+  std::string CGIMode;
 };
 
 const SiteConfig& Config();

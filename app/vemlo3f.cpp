@@ -1,8 +1,6 @@
 // The application module and the request driver.
 #include "app/vemlo3f.h"
 
-#include <fstream>
-
 #include "app/Config.h"
 
 TForm1* Form1 = nullptr;
@@ -67,16 +65,7 @@ TForm1& TForm1::ThreadModule() {
 
 TCGIMode OperatorCGIMode() {
   std::string value = Trim(GetEnv("VEMLO3_CGIMODE"));
-  if (value.empty()) {
-    std::ifstream in("vemlo3.conf", std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-      line = Trim(line);
-      size_t eq = line.find('=');
-      if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
-      if (SameText(Trim(line.substr(0, eq)), "CGIMode")) value = Trim(line.substr(eq + 1));
-    }
-  }
+  if (value.empty()) value = Config().CGIMode;
   value = LowerCase(value);
   if (value == "servermode" || value == "server") return TCGIMode::ServerMode;
   if (value == "serverthreadmode" || value == "thread" || value == "serverthread") return TCGIMode::ServerThreadMode;
