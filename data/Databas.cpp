@@ -1,7 +1,5 @@
 // The database connection of each request, table names, the debug echo of
 // statements and the last steps of the query pattern.
-#include <fstream>
-
 #include "app/vemlo3f.h"
 #include "gateway/HttpEng.h"
 
@@ -10,11 +8,9 @@ namespace {
 // The first line of the connection file, without its line end (a UTF-8 byte
 // order mark written by an editor is dropped too).
 std::string FirstLine(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open the connection file " + path);
-  std::string line;
-  char c;
-  while (in.get(c) && c != '\r' && c != '\n') line += c;
+  std::string text;
+  if (!ReadFileText(path, text)) throw EInOutError("Cannot open the connection file " + path);
+  std::string line = text.substr(0, text.find_first_of("\r\n"));
   if (line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
   return line;
 }

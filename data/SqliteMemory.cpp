@@ -75,6 +75,9 @@ Pool& ThePool() {
   return *pool;
 }
 
+// The usable size of a block asked for with n bytes: a multiple of kGrain.
+size_t Usable(int n) { return n <= 0 ? kGrain : (static_cast<size_t>(n) + kGrain - 1) & ~(kGrain - 1); }
+
 size_t ClassOf(size_t usable) { return usable / kGrain - 1; }  // usable is a multiple of kGrain
 
 size_t& SizeOf(void* p) { return *reinterpret_cast<size_t*>(static_cast<char*>(p) - kHeader); }
@@ -203,8 +206,9 @@ void ReleaseEnded(void* p) {
   poolFilled.store(true, std::memory_order_relaxed);
 }
 
-// The rest of Allocate, in two steps. The rare cases: large blocks, a thread
-// that has ended, something in the pool, a new slab.
+// The rest of Allocate, in two steps, so that the common one stays short.
+// The rare cases: large blocks, a thread that has ended, something in the
+// pool, a new slab.
 [[gnu::noinline]] void* AllocateRare(size_t usable) {
   if (usable > kLargest) return Header(static_cast<char*>(std::malloc(kHeader + usable)), usable);
   if (lists.ended) return AllocateEnded(usable);
@@ -244,14 +248,10 @@ void ReleaseEnded(void* p) {
 
 namespace sqlite_memory {
 
-int Roundup(int n) {
-  if (n <= 0) return static_cast<int>(kGrain);
-  size_t u = (static_cast<size_t>(n) + kGrain - 1) & ~(kGrain - 1);
-  return static_cast<int>(u);
-}
+int Roundup(int n) { return static_cast<int>(Usable(n)); }
 
 void* Allocate(int n) {
-  size_t usable = n <= 0 ? kGrain : (static_cast<size_t>(n) + kGrain - 1) & ~(kGrain - 1);
+  size_t usable = Usable(n);
   if (usable <= kLargest && !lists.ended) {
     FreeBlock*& head = lists.free[ClassOf(usable)];
     if (head) return Pop(head);
@@ -274,7 +274,7 @@ int UsableSize(void* p) { return p ? static_cast<int>(SizeOf(p)) : 0; }
 void* Resize(void* p, int n) {
   if (!p) return Allocate(n);
   size_t old = SizeOf(p);
-  if (static_cast<size_t>(Roundup(n)) <= old) return p;  // still fits
+  if (Usable(n) <= old) return p;  // still fits
   void* q = Allocate(n);
   if (!q) return nullptr;
   std::memcpy(q, p, old < static_cast<size_t>(n) ? old : static_cast<size_t>(n));

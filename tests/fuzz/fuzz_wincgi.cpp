@@ -18,30 +18,23 @@
 
 #include "gateway/CGIWEng.h"
 #include "gateway/HStream.h"
+#include "gateway/HUtils.h"
 
 namespace {
-bool HasNoCase(std::string_view text, std::string_view word) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  for (size_t i = 0; i + word.size() <= text.size(); ++i) {
-    size_t k = 0;
-    while (k < word.size() && lower(text[i + k]) == lower(word[k])) ++k;
-    if (k == word.size()) return true;
-  }
-  return false;
-}
-
 // Whether the profile could name a file outside the current folder. The
 // reader's lines end at a CR (or are cut shorter), so each of its lines lies
 // within one CR-separated piece of the input: a key that names a file
 // (OUTPUT_FILE, CONTENT_FILE, in any case) holds "file" in that piece.
-bool MayLeaveFolder(std::string_view text) {
+bool MayLeaveFolder(std::string_view input) {
   auto separator = [](std::string_view s) { return s.find_first_of("/\\") != std::string_view::npos; };
-  if (!separator(text)) return false;
-  if (HasNoCase(text, "external")) return true;
+  if (!separator(input)) return false;
+  const std::string upper = UpperCase(input);  // keys are compared without regard to case
+  const std::string_view text = upper;
+  if (text.find("EXTERNAL") != std::string_view::npos) return true;
   for (size_t start = 0; start <= text.size();) {
     size_t end = text.find('\r', start);
     std::string_view piece = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (separator(piece) && HasNoCase(piece, "file")) return true;
+    if (separator(piece) && piece.find("FILE") != std::string_view::npos) return true;
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
