@@ -99,8 +99,7 @@ void TForm1::GeneralHttpEngine1LastExecRequest(TComponent*) {
   CloseDatabaseConnections();
 }
 
-// Makes a text safe inside an HTML comment: no "--" can end it early.
-static std::string CommentSafe(std::string s) {
+std::string CommentSafe(std::string s) {
   while (Contains(s, "--")) s = ReplaceAll(s, "--", "- -");
   return s;
 }

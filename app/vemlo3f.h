@@ -154,5 +154,8 @@ private:
 // one by one or each on its own thread).
 TCGIMode OperatorCGIMode();
 
+// Makes a text safe inside an HTML comment: no "--" can end it early.
+std::string CommentSafe(std::string s);
+
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;

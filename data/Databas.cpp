@@ -43,17 +43,8 @@ std::string TForm1::FixaTabellnamn(const std::string& name) {
 
 void TForm1::VisaSQL(const TStringList& lines) {
   HttpWriteLn("<!--");
-  for (const std::string& line : lines.Items()) {
-    // A value in the statement must not be able to end the comment early:
-    // no "--" may stand inside it.
-    if (line.find("--") == std::string::npos) {
-      HttpWriteLn(line);
-      continue;
-    }
-    std::string safe = line;
-    for (size_t p; (p = safe.find("--")) != std::string::npos;) safe.insert(p + 1, " ");
-    HttpWriteLn(safe);
-  }
+  // A value in the statement must not be able to end the comment early.
+  for (const std::string& line : lines.Items()) HttpWriteLn(CommentSafe(line));
   HttpWriteLn("-->");
 }
 
