@@ -4,8 +4,11 @@
 // instructions where the C library's malloc takes several dozen. Only the
 // program itself uses this; the server library keeps the host's allocator.
 // Sanitizer builds keep the C library's, so that they still check every
-// allocation.
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// allocation; and only the CGI program's link (CMakeLists.txt) takes this
+// file, never the tests, the fuzzers or the server library.
+#include "app/Sanitized.h"
+
+#if !VEMLO_SANITIZED
 #include <climits>
 #include <cstddef>
 #include <new>

@@ -13,6 +13,7 @@
 #include <strings.h>
 #include <unordered_map>
 
+#include "app/Sanitized.h"
 #include "data/DbBackend.h"
 #include "data/SqlDialect.h"
 #include "data/SqliteMemory.h"
@@ -429,7 +430,9 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
   static std::once_flag once;
   std::call_once(once, [] {
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-    UseSmallBlockMemoryForSqlite();
+    // A sanitized build leaves SQLite on the C library's allocator, which
+    // the sanitizer checks.
+    if (!VEMLO_SANITIZED) UseSmallBlockMemoryForSqlite();
   });
   int flags = SQLITE_OPEN_NOMUTEX;  // one connection per thread
   flags |= writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;

@@ -6,7 +6,7 @@
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 export LC_ALL=C
-prog=$(realpath "$1")
+prog=$(realpath "${VEMLO_TEST_PROGRAM:-$1}")
 src=$(realpath "$2")
 apache=$(command -v apache2 || ls /usr/sbin/apache2 2>/dev/null || true)
 [ -n "$apache" ] && [ -e /usr/lib/apache2/modules/mod_cgi.so ] || { echo "apache2 missing: skipped"; exit 77; }

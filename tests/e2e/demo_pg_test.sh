@@ -6,7 +6,7 @@
 #   demo_pg_test.sh PROGRAM SOURCE-DIR
 set -euo pipefail
 export LC_ALL=C
-prog=$(realpath "$1")
+prog=$(realpath "${VEMLO_TEST_PROGRAM:-$1}")
 src=$(realpath "$2")
 [ -n "${VEMLO_PG_CONNINFO:-}" ] || { echo "VEMLO_PG_CONNINFO not set: skipped"; exit 77; }
 command -v psql >/dev/null && command -v sqlite3 >/dev/null || { echo "psql or sqlite3 missing: skipped"; exit 77; }

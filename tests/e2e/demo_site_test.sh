@@ -7,7 +7,7 @@
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 export LC_ALL=C
-prog=$(realpath "$1")
+prog=$(realpath "${VEMLO_TEST_PROGRAM:-$1}")
 src=$(realpath "$2")
 for c in lighttpd curl sqlite3; do command -v $c >/dev/null || { echo "$c missing: skipped"; exit 77; }; done
 root=$(mktemp -d /tmp/vemlo3-demosite.XXXXXX)

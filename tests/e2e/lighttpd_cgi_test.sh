@@ -6,7 +6,7 @@
 #   lighttpd_cgi_test.sh PROGRAM
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-prog=$1
+prog=${VEMLO_TEST_PROGRAM:-$1}
 command -v lighttpd >/dev/null && command -v curl >/dev/null || { echo "lighttpd or curl missing: skipped"; exit 77; }
 
 root=$(mktemp -d /tmp/vemlo3-lighttpd.XXXXXX)

@@ -12,7 +12,7 @@
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 export LC_ALL=C
-prog=$(realpath "$1")
+prog=$(realpath "${VEMLO_TEST_PROGRAM:-$1}")
 src=$(realpath "$2")
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 [ -n "$bin" ] && [ -x "$bin/initdb" ] && [ -x "$bin/pg_ctl" ] || { echo "PostgreSQL server programs missing: skipped"; exit 77; }

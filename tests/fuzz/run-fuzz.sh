@@ -29,7 +29,7 @@ sources=("$src"/gateway/*.cpp "$src/render/Bitar.cpp")
 full=()
 if [[ " ${targets[*]} " == *" frame "* ]]; then
   for s in "$src"/app/*.cpp "$src"/data/*.cpp "$src"/render/*.cpp "$src"/tags/*.cpp "$src"/tests/support/*.cpp; do
-    case $s in */app/main.cpp|*/app/vemlo3lib.cpp|*/render/Bitar.cpp) continue ;; esac
+    case $s in */app/main.cpp|*/app/vemlo3lib.cpp|*/app/SmaBlock.cpp|*/render/Bitar.cpp) continue ;; esac
     full+=("$s")
   done
 fi

@@ -8,17 +8,22 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+std::string ProgramUnderTest() {
+  const char* chosen = std::getenv("VEMLO_TEST_PROGRAM");
+  return chosen && *chosen ? chosen : VEMLO_BINARY;
+}
+
 CgiResult RunCgi(const CgiRequest& req) {
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) return {};
   std::vector<std::string> argv;
   if (!req.fakeTime.empty()) {
     if (req.frozenTime)
-      argv = {"/usr/bin/faketime", "-f", req.fakeTime, VEMLO_BINARY};
+      argv = {"/usr/bin/faketime", "-f", req.fakeTime, ProgramUnderTest()};
     else
-      argv = {"/usr/bin/faketime", req.fakeTime, VEMLO_BINARY};
+      argv = {"/usr/bin/faketime", req.fakeTime, ProgramUnderTest()};
   } else {
-    argv = {VEMLO_BINARY};
+    argv = {ProgramUnderTest()};
   }
   for (const auto& a : req.args) argv.push_back(a);
   std::vector<char*> cargv, cenv;

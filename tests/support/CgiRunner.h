@@ -23,6 +23,11 @@ struct CgiRequest {
   bool closeOutput = false;       // the reader of standard output is gone before the program starts
 };
 
+// The program file the tests run: the build's own program, or the one that
+// VEMLO_TEST_PROGRAM names (the test run checks the optimised program that
+// users get with the same tests).
+std::string ProgramUnderTest();
+
 CgiResult RunCgi(const CgiRequest& req);
 
 // The header block and the body of a response.
