@@ -292,7 +292,9 @@ THttpEngine::~THttpEngine() {
 
 void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TStringList> variables) {
   EngineRequestState& r = ERS();
-  bool locked = false;
+  // Held from the application's call to the end of the failure handling;
+  // let go on every way out of the block, before the request ends.
+  std::unique_lock<std::mutex> requestLock(g_requestLock, std::defer_lock);
   struct RequestEngineScope {
     THttpEngine* saved;
     explicit RequestEngineScope(THttpEngine* e) : saved(t_requestEngine) { t_requestEngine = e; }
@@ -325,10 +327,7 @@ void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TS
     }
     if (onPrepareRequest_) onPrepareRequest_(this);
     if (autoReadInput_) ReadInput();
-    if (cgiMode_ == TCGIMode::ServerMode && ProcessKind::IsLibrary) {
-      g_requestLock.lock();
-      locked = true;
-    }
+    if (cgiMode_ == TCGIMode::ServerMode && ProcessKind::IsLibrary) requestLock.lock();
     if (++g_requestCounter == 1 && onFirstExecRequest_) onFirstExecRequest_(this);
     if (onExecRequest_) onExecRequest_(this);
     if (!ProcessKind::IsLibrary && cgiMode_ == TCGIMode::NormalMode && onLastExecRequest_) onLastExecRequest_(this);
@@ -338,49 +337,38 @@ void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TS
       SetHeader("Connection", "Keep-Alive");
     }
   } catch (Exception& e) {
-    auto handle = [&](Exception& ex) {
-      if (onRequestError_) {
-        try {
-          onRequestError_(this, ex);
-          return;
-        } catch (Exception& inner) {
-          if (debugMode_ != TDebugMode::NoDebug) StartDebugResponse();
-          HandleRequestException(inner);
-          return;
-        } catch (const std::exception& inner) {
-          Exception wrapped(inner.what());
-          if (debugMode_ != TDebugMode::NoDebug) StartDebugResponse();
-          HandleRequestException(wrapped);
-          return;
-        }
-      }
-      if (debugMode_ != TDebugMode::NoDebug) StartDebugResponse();
-      HandleRequestException(ex);
-    };
-    try {
-      handle(e);
-    } catch (...) {
-      if (locked) g_requestLock.unlock();
-      throw;
-    }
+    FailRequest(e);
   } catch (const std::exception& e) {
     Exception wrapped(e.what());
+    FailRequest(wrapped);
+  }
+  if (requestLock.owns_lock()) requestLock.unlock();
+  if (!ProcessKind::IsConsole) EndRequest();
+}
+
+// The one way a failed request ends: the application's error handler when
+// it has one, else (or when that handler fails in turn) the engine's error
+// page, after the debug response when debugging is on.
+void THttpEngine::FailRequest(Exception& e) {
+  if (onRequestError_) {
     try {
-      if (onRequestError_) {
-        onRequestError_(this, wrapped);
-      } else {
-        if (debugMode_ != TDebugMode::NoDebug) StartDebugResponse();
-        HandleRequestException(wrapped);
-      }
-    } catch (...) {
-      if (locked) g_requestLock.unlock();
-      throw;
+      onRequestError_(this, e);
+      return;
+    } catch (Exception& inner) {
+      EngineErrorPage(inner);
+      return;
+    } catch (const std::exception& inner) {
+      Exception wrapped(inner.what());
+      EngineErrorPage(wrapped);
+      return;
     }
   }
-  if (!ProcessKind::IsConsole) {
-    if (locked) g_requestLock.unlock();
-    EndRequest();
-  }
+  EngineErrorPage(e);
+}
+
+void THttpEngine::EngineErrorPage(Exception& e) {
+  if (debugMode_ != TDebugMode::NoDebug) StartDebugResponse();
+  HandleRequestException(e);
 }
 
 void THttpEngine::EndRequest() {

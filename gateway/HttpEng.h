@@ -245,6 +245,8 @@ public:
 
   // The error page of a failed request.
   void HandleRequestException(Exception& e);
+  void FailRequest(Exception& e);
+  void EngineErrorPage(Exception& e);
   // The request cycle; takes ownership of both streams and the variables.
   void RunRequest(TStream* input, TStream* output, std::unique_ptr<TStringList> variables);
   // Reads and decodes the request input into the form fields.

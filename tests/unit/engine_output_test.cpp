@@ -119,6 +119,33 @@ TEST(RequestCycle, RequestErrorEventReplacesTheErrorPage) {
   EXPECT_EQ(r.output.find("Unhandled"), std::string::npos);
 }
 
+// Whatever the request failed with, and whatever the error handler fails
+// with in turn, the visitor gets the engine's page for the handler's error.
+TEST(RequestCycle, AFailingErrorHandlerEndsInTheEnginesPageForEveryKindOfError) {
+  const std::function<void(THttpEngine&)> failures[] = {
+      [](THttpEngine&) { throw Exception("engine kind"); },
+      [](THttpEngine&) { throw std::runtime_error("library kind"); },
+  };
+  for (const auto& fail : failures) {
+    for (bool handlerThrowsLibraryKind : {false, true}) {
+      std::string seen;
+      EngineRun r = RunEngineRequest(
+          kLighttpdGet, "",
+          [&](THttpCGIEngine& e) {
+            e.SetOnRequestError([&, handlerThrowsLibraryKind](TComponent*, Exception& ex) {
+              seen = ex.Message;
+              if (handlerThrowsLibraryKind) throw std::runtime_error("handler broke");
+              throw Exception("handler broke");
+            });
+          },
+          fail);
+      EXPECT_FALSE(seen.empty());
+      EXPECT_NE(r.output.find("Unhandled Exception: handler broke"), std::string::npos) << r.output;
+      EXPECT_TRUE(r.halted);
+    }
+  }
+}
+
 TEST(RequestCycle, RefusedMethodsAndOversizedBodies) {
   bool called = false;
   auto handler = [&](THttpEngine&) { called = true; };
