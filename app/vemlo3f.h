@@ -48,7 +48,7 @@ public:
   // ------------------------------------------------------------ parameters
   std::string HamtaParmStr(const std::string& name);
   int32_t HamtaParmInt(const std::string& name);
-  double HamtaParmExt(const std::string& name);
+  double HamtaParmExt(const std::string& name);  // of the readers' family; nothing calls it yet
   void HamtaFormparametrar();
 
   // ------------------------------------------------------------ request log
@@ -67,6 +67,8 @@ public:
   std::string eller(const std::string& s);
   std::string parentes(const std::string& s);
   std::string InledVersal(const std::string& s);
+  // RensaBlanka, BytBlanka, Ersatt and PutAAOnbsp belong to the helpers'
+  // family; no tag of this application calls them.
   std::string RensaBlanka(const std::string& s);
   std::string BytBlanka(const std::string& s);
   std::string Ersatt(const std::string& s, const std::string& fran, const std::string& till);

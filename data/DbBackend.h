@@ -84,11 +84,10 @@ private:
 // database reported them.
 struct DbResult {
   std::shared_ptr<const DbColumns> columns = std::make_shared<DbColumns>();
-  std::vector<DbCell> cells;  // rows * Columns(), row after row
+  std::vector<DbCell> cells;  // rows * column count, row after row
   int rows = 0;
 
   const std::vector<std::string>& names() const { return columns->names; }
-  int Columns() const { return static_cast<int>(columns->names.size()); }
   const DbCell& At(int row, int column) const {
     return cells[static_cast<size_t>(row) * columns->names.size() + static_cast<size_t>(column)];
   }

@@ -94,7 +94,7 @@ void InitStdCgiUnit() {
 
 void TCGIStdEngine::Loaded() {
   // The engine placed on a module by itself behaves as the selector does.
-  if (Designing || ProcessKind::IsConsole || !IsStdCgi()) return;
+  if (ProcessKind::IsConsole || !IsStdCgi()) return;
   Execute(nullptr, nullptr, nullptr);
 }
 

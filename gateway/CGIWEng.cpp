@@ -138,7 +138,7 @@ void InitWinCgiUnit() {
 }
 
 void TCGIWinEngine::Loaded() {
-  if (Designing || ProcessKind::IsConsole || !IsWinCgi()) return;
+  if (ProcessKind::IsConsole || !IsWinCgi()) return;
   Execute(nullptr, nullptr, nullptr);
 }
 

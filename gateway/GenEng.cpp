@@ -86,7 +86,6 @@ void CopySettings(THttpEngine& s, THttpEngine& t) {
 // ---------------------------------------------------------------- selector
 
 TGeneralHttpEngine::TGeneralHttpEngine(TComponent* owner) : THttpEngine(owner) {
-  if (Designing) return;
   if (ProcessKind::IsLibrary) {
     LibraryEngines[0] = new TIsapiEngine(owner);
     LibraryEngines[1] = new TNSAPIEngine(owner);
@@ -128,7 +127,7 @@ void TGeneralHttpEngine::SetOnIsapiFilterVersion(TIsapiFilterVersionEvent v) {
 }
 
 void TGeneralHttpEngine::HandIsapiEvents() {
-  if (!ProcessKind::IsLibrary || Designing || !IsapiEngine) return;
+  if (!ProcessKind::IsLibrary || !IsapiEngine) return;
   IsapiEngine->OnIsapiExtensionVersion = onIsapiExtensionVersion_;
   IsapiEngine->OnIsapiFilterProc = onIsapiFilterProc_;
   IsapiEngine->OnIsapiFilterVersion = onIsapiFilterVersion_;
@@ -136,11 +135,10 @@ void TGeneralHttpEngine::HandIsapiEvents() {
 
 void TGeneralHttpEngine::SetCGIAutoTerminate(bool v) {
   cgiAutoTerminate_ = v;
-  if (!ProcessKind::IsLibrary && !Designing && CgiEngine) CgiEngine->SetCGIAutoTerminate(v);
+  if (!ProcessKind::IsLibrary && CgiEngine) CgiEngine->SetCGIAutoTerminate(v);
 }
 
 void TGeneralHttpEngine::Loaded() {
-  if (Designing) return;
   if (ProcessKind::IsLibrary) {
     for (THttpEngine* e : LibraryEngines)
       if (e) CopySettings(*this, *e);

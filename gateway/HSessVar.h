@@ -125,7 +125,8 @@ bool ValidSessionId(std::string_view id);
 // the session name (and the program, for sessions of this application only).
 std::string SessionFileName(const THttpEngine& engine, const std::string& id);
 
-// Values of the current session (each raises "No Session started" without
+// The session interface for applications (this one keeps no session
+// values; the tests use them). Values of the current session (each raises "No Session started" without
 // one). Setting a value gives the store the object; an object that it
 // replaces goes to the removal event and is released. A name is not empty
 // and holds no "=", else "Invalid session value name".

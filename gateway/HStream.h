@@ -54,7 +54,6 @@ public:
   ~THandleStream() override;
   int64_t Read(void* buf, int64_t count) override;
   int64_t Write(const void* buf, int64_t count) override;
-  int Handle() const { return fd_; }
 
 protected:
   int fd_;

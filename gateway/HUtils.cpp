@@ -242,19 +242,6 @@ std::string TStringList::Value(std::string_view name) const {
   return i < 0 ? std::string() : ValueFromIndex(i);
 }
 
-void TStringList::SetValue(std::string_view name, std::string_view value) {
-  std::string entry = std::string(name) + "=" + std::string(value);
-  int i = IndexOfName(name);
-  if (i < 0) {
-    Add(std::move(entry));
-  } else if (sorted_) {
-    Delete(i);
-    Add(std::move(entry));
-  } else {
-    items_[static_cast<size_t>(i)] = std::move(entry);
-  }
-}
-
 std::string TStringList::Text() const {
   std::string r;
   for (const auto& e : items_) {

@@ -109,8 +109,6 @@ public:
   std::string ValueFromIndex(int index) const;
   // Value of the first entry with this name; empty when there is none.
   std::string Value(std::string_view name) const;
-  // Sets the value of the first entry with this name, or adds the entry.
-  void SetValue(std::string_view name, std::string_view value);
 
   // The entries, each followed by CR LF.
   std::string Text() const;

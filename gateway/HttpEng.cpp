@@ -265,14 +265,12 @@ void THttpEngine::SetBufferedOutput(bool) {}
 // ---------------------------------------------------------------- lifetime
 
 THttpEngine::THttpEngine(TComponent* owner) : TComponent(owner) {
-  if (Designing) return;
   CurrentEngine = this;
   static std::once_flag handlerInstalled;
   std::call_once(handlerInstalled, [] { std::set_terminate(OnUnhandled); });
 }
 
 THttpEngine::~THttpEngine() {
-  if (Designing) return;
   if (CurrentEngine.load() == this) {
     if (ProcessKind::IsLibrary && cgiMode_ != TCGIMode::NormalMode && onLastExecRequest_) {
       try {

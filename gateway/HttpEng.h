@@ -33,7 +33,6 @@ class TComponent : public TObject {
 public:
   explicit TComponent(TComponent* owner = nullptr) : Owner(owner) {}
   TComponent* Owner;
-  bool Designing = false;
   virtual void Loaded() {}
 };
 
@@ -201,6 +200,8 @@ public:
   virtual std::string GetRawVariable(const std::string& name);
   virtual void EndRequest();
 
+  // The typed readers of the engine's interface; this application reads
+  // only some of them (the others are kept for the interface's users).
   std::string ServerSoftware();
   std::string GatewayInterface();
   std::string ServerProtocol();
@@ -228,15 +229,18 @@ public:
   virtual void Flush();
   virtual void ClearOutput();
   virtual void SetHeader(const std::string& name, const std::string& value);
+  // Kept for the engine's interface; this application does not call it.
   virtual void SendFileHeaders(std::string contentType, std::string fileName);
   virtual void Write(std::string_view text);
   virtual void WriteLn(std::string_view text);
+  // Kept for the engine's interface; this application does not call it.
   virtual void WriteStream(TStream& stream);
   virtual void WriteBuffer(const void* bytes, int64_t count);
   virtual int64_t ReadClient(void* bytes, int64_t count);
   virtual std::string GetServerVariable(const std::string& name);
   virtual std::string GetFormField(const std::string& name, const std::string& def);
   virtual void Terminate();
+  // Kept for the engine's interface; this application does not call it.
   std::unique_ptr<TStringList> GetFormFields();
 
   std::string BrowserFamily();

@@ -88,7 +88,7 @@ int64_t TIsapiStream::Write(const void* buf, int64_t count) {
 // ---------------------------------------------------------------- engine
 
 TIsapiEngine::TIsapiEngine(TComponent* owner) : THttpEngine(owner) {
-  if (!Designing) IsapiEngine = this;
+  IsapiEngine = this;
 }
 
 TIsapiEngine::~TIsapiEngine() {

@@ -21,7 +21,7 @@ int64_t TNsapiStream::Write(const void* buf, int64_t count) {
 }
 
 TNSAPIEngine::TNSAPIEngine(TComponent* owner) : THttpEngine(owner) {
-  if (!Designing) NsapiEngine = this;
+  NsapiEngine = this;
 }
 
 TNSAPIEngine::~TNSAPIEngine() {

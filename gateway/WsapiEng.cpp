@@ -57,7 +57,7 @@ int64_t TWsapiStream::Write(const void* buf, int64_t count) {
 }
 
 TWsapiEngine::TWsapiEngine(TComponent* owner) : THttpEngine(owner) {
-  if (!Designing) WsapiEngine = this;
+  WsapiEngine = this;
 }
 
 TWsapiEngine::~TWsapiEngine() {
