@@ -1,7 +1,7 @@
 // Addresses with the county, telephone tags with the agency switch and its
 // restore, all contact data in groups, the central booking office of a
 // second customer, e-mail.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Month tags, the month chooser, the conference availability strip and the
 // award badge, each at fixed request dates.
 #include "app/Config.h"
-#include "tags6_fixture.h"
+#include "tags_offer_site.h"
 
 namespace {
 

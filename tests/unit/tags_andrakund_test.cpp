@@ -1,7 +1,7 @@
 // Second-customer tags: the agency a customer books through and the customer
 // the request names, found or missing, and an id that tries to change the
 // statement.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Capacity tables: conference and exhibition, lodging, restaurant and party,
 // and the offer summary.
-#include "tags6_fixture.h"
+#include "tags_offer_site.h"
 
 namespace {
 

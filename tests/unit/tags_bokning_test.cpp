@@ -1,6 +1,6 @@
 // Booking boxes with their fall-back to the general numbers, an agency's
 // regions and the kinds of offers it books.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

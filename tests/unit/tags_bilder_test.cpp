@@ -1,6 +1,6 @@
 // Pictures: shown from level "1" (compared as text), the buffet picture at
 // every level.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Prices, and the offer lists with their links to the companion programs.
-#include "tags6_fixture.h"
+#include "tags_offer_site.h"
 
 namespace {
 

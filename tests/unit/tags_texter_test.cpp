@@ -1,6 +1,6 @@
 // Category texts: language selection without fall-back, translations,
 // route description, other information with prices, Christmas buffet.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

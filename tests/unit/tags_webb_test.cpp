@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "app/Config.h"
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 

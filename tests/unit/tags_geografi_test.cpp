@@ -1,5 +1,5 @@
 // Distances, the county map, coordinates and the page-level area names.
-#include "tags6_fixture.h"
+#include "tags_offer_site.h"
 
 namespace {
 

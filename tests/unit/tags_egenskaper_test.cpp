@@ -1,6 +1,6 @@
 // Property lists: single lists, dash lists, joined pairs, lists with a text
 // and lists under headings, with the level flag where it matters.
-#include "tags5_stod.h"
+#include "tags_customer_module.h"
 
 namespace {
 
