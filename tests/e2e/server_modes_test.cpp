@@ -220,6 +220,14 @@ TEST_P(ExtensionLibrary, ConcurrentRequestsOfDifferentCustomersNeverMix) {
     std::string expected = index < kFragor.size() ? kFragor[index].page : "<html>[C3:Gamma:C3]</html>\r\n\r\n";
     EXPECT_EQ(SplitResponse(response).body, expected) << head;
     EXPECT_EQ(response.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    const std::string headers = SplitResponse(response).headers;
+    if (std::string(GetParam()) == "wsapi") {
+      // The server's header block, sent by the server itself, then the
+      // engine's lines in the same block; one status line.
+      EXPECT_EQ(headers.substr(0, 39), "HTTP/1.1 200 OK\r\nServer: Testhost/1.0\r\n") << head;
+      EXPECT_EQ(headers.find("HTTP/", 1), std::string::npos) << headers;
+      EXPECT_NE(headers.find("\r\ncontent-type: text/html\r\n"), std::string::npos) << headers;
+    }
     ++seen;
   }
   EXPECT_EQ(seen, 4 * (kFragor.size() + 1));
