@@ -20,20 +20,25 @@ void TFormFieldTable::Insert(std::string entry) {
 void TFormFieldTable::Add(std::string_view name, std::string_view value) {
   // A name with "=" in it (decoded from "%3D") never matches an entry's name:
   // it has no value so far and joins nothing.
+  std::string entry;
+  entry.reserve(name.size() + 1 + value.size());
+  entry.append(name).append(1, '=');
   if (name.find('=') == std::string_view::npos) {
-    Group& g = GroupOf(std::string(name) + "=");
-    if (!g.empty()) {
-      // The first entry of the name holds its value so far: it is replaced by
-      // one with the new value joined on, under this arrival's spelling.
-      auto node = g.extract(g.begin());
-      std::string& e = node.value();
-      e.replace(0, name.size(), name);
-      e.append("\r\n").append(value);
-      g.insert(std::move(node));
+    Group& g = GroupOf(entry);
+    if (g.empty()) {
+      g.insert(entry.append(value));
       return;
     }
+    // The first entry of the name holds its value so far: it is replaced by
+    // one with the new value joined on, under this arrival's spelling.
+    auto node = g.extract(g.begin());
+    std::string& e = node.value();
+    e.replace(0, name.size(), name);
+    e.append("\r\n").append(value);
+    g.insert(std::move(node));
+    return;
   }
-  Insert(std::string(name) + "=" + std::string(value));
+  Insert(entry.append(value));
 }
 
 void TFormFieldTable::Store(TStringList& fields) {
