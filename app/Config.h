@@ -31,7 +31,8 @@ struct SiteConfig {
   std::string DebugFran = "127.0.0.1,::1";
   // Largest request body in bytes that the engine reads ("MaxBody"); a
   // request that announces more is refused before its body is read. 0: no
-  // limit.
+  // limit. Handed to the engine when the module is created, so a process
+  // that serves many requests sees a change when it starts again.
   int64_t MaxBody = 1024 * 1024;
 };
 
