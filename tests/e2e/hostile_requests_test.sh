@@ -153,8 +153,8 @@ code=$(curl -s --max-time 60 -o /dev/null -w '%{http_code}' --data-binary @"$bod
 [ "$code" = 413 ] || fail "long body: status $code, not 413"
 
 # 50,000 fields of distinct names in one body (just under the server's
-# limit): decoded in well under a second, the sanitizer build's start and
-# page included.
+# limit): decoded in well under a second; the bound leaves room for the
+# sanitizer build's start and page on a busy machine.
 perl -e '@c = ("a".."z", "A".."Z", 0..9); print "kundid=1001";
          for $i (0..49999) { print "&", $c[$i % 62], $c[int($i / 62) % 62], $c[int($i / 3844)], "=" }' >"$body"
 start=$(date +%s%N)
@@ -162,7 +162,7 @@ curl -s --max-time 60 -D "$w/h" -o "$w/b" --data-binary @"$body" "$url" || fail 
 served=$((served + 1))
 check "50,000 fields"
 ms=$((($(date +%s%N) - start) / 1000000))
-[ "$ms" -lt 3000 ] || fail "50,000 fields took $ms ms"
+[ "$ms" -lt 6000 ] || fail "50,000 fields took $ms ms"
 grep -q '<h1 title=' "$w/b" || fail "50,000 fields: no fact page"
 
 # The statement echo inside an attribute (the fact template's keywords): no

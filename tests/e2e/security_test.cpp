@@ -90,8 +90,10 @@ TEST(FormDecoding, FiftyThousandPostedFieldsAreDecodedInWellUnderASecond) {
   for (int i = 0; i < 50000; ++i) body += i % 2 ? "&kommun=" + std::to_string(i) : "&f" + std::to_string(i) + "=v";
   auto start = std::chrono::steady_clock::now();
   CgiResult r = site.Post(body);
-  // The program's whole run, sanitizer build: start, decoding, page.
-  EXPECT_LT(Seconds(start), 3.0);
+  // The program's whole run, sanitizer build: start, decoding, page; about
+  // a second on an idle machine, over two minutes with a cost that grows
+  // with the square of the fields.
+  EXPECT_LT(Seconds(start), 6.0);
   EXPECT_NE(r.out.find("[Alfa]"), std::string::npos) << r.out.substr(0, 400);
   // The repeated name kept its values in order: the first 300 in the log.
   const std::string log = site.Log();

@@ -88,9 +88,10 @@ TEST(FormDecoding, FiftyThousandFieldsAreDecodedInWellUnderASecond) {
   auto start = std::chrono::steady_clock::now();
   ParseFormText(text, fields);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  // A generous bound for the sanitizer build; a cost that grows with the
-  // square of the fields takes tens of seconds here.
-  EXPECT_LT(seconds, 2.0);
+  // About half a second in the sanitizer build on an idle machine; the bound
+  // leaves room for a busy one. A cost that grows with the square of the
+  // fields takes well over a minute here.
+  EXPECT_LT(seconds, 4.0);
   ASSERT_EQ(fields.Count(), 25001);
   const std::string kundid = fields.Value("KUNDID");
   EXPECT_EQ(kundid.substr(0, 9), "1\r\n3\r\n5\r\n");
