@@ -1,5 +1,7 @@
 #include "app/Config.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -25,6 +27,10 @@ SiteConfig Load() {
       {"ericssonkonferensurl", &SiteConfig::EricssonKonferensUrl},
       {"aretsametisturl", &SiteConfig::AretsAmetistUrl},
       {"cgimode", &SiteConfig::CGIMode},
+      {"debugfran", &SiteConfig::DebugFran},
+  };
+  const std::map<std::string, int64_t SiteConfig::*> numbers = {
+      {"maxbody", &SiteConfig::MaxBody},
   };
   std::string line;
   while (std::getline(in, line)) {
@@ -32,8 +38,16 @@ SiteConfig Load() {
     if (line.empty() || line[0] == '#') continue;
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
-    auto it = keys.find(LowerCase(Trim(line.substr(0, eq))));
-    if (it != keys.end()) c.*(it->second) = Trim(line.substr(eq + 1));
+    const std::string key = LowerCase(Trim(line.substr(0, eq)));
+    const std::string value = Trim(line.substr(eq + 1));
+    if (auto it = keys.find(key); it != keys.end()) c.*(it->second) = value;
+    // A number that does not read as one leaves the default in force.
+    if (auto it = numbers.find(key); it != numbers.end()) {
+      char* end = nullptr;
+      errno = 0;
+      long long n = std::strtoll(value.c_str(), &end, 10);
+      if (!value.empty() && *end == '\0' && errno == 0 && n >= 0) c.*(it->second) = n;
+    }
   }
   return c;
 }
@@ -48,4 +62,19 @@ const SiteConfig& Config() {
 void ReloadConfig() {
   std::lock_guard<std::mutex> lock(g_lock);
   g_config = std::make_unique<SiteConfig>(Load());
+}
+
+bool DebugAllowedFor(const SiteConfig& c, const std::string& remoteAddr) {
+  // An IPv4 client seen through an IPv6 socket is the same client.
+  std::string addr = LowerCase(Trim(remoteAddr));
+  if (StartsWith(addr, "::ffff:") && addr.find('.') != std::string::npos) addr = addr.substr(7);
+  if (addr.empty()) return false;
+  std::string_view rest = c.DebugFran;
+  while (!rest.empty()) {
+    size_t comma = rest.find(',');
+    std::string allowed = LowerCase(Trim(rest.substr(0, comma)));
+    if (allowed == "*" || allowed == addr) return true;
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  }
+  return false;
 }

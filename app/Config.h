@@ -5,6 +5,7 @@
 // every key that the file does not set.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct SiteConfig {
@@ -24,7 +25,19 @@ struct SiteConfig {
   std::string AretsAmetistUrl = "https://www.aretsametist.se/";
   // How the program serves ("CGIMode"); read by OperatorCGIMode.
   std::string CGIMode;
+  // Client addresses for which "Debug=J" shows the statements in the page
+  // ("DebugFran"): a comma-separated list, "*" for every client. Without the
+  // key only the server's own loopback addresses.
+  std::string DebugFran = "127.0.0.1,::1";
+  // Largest request body in bytes that the engine reads ("MaxBody"); a
+  // request that announces more is refused before its body is read. 0: no
+  // limit. Handed to the engine when the module is created, so a process
+  // that serves many requests sees a change when it starts again.
+  int64_t MaxBody = 1024 * 1024;
 };
+
+// Whether the operator lets this client address switch the statement echo on.
+bool DebugAllowedFor(const SiteConfig& c, const std::string& remoteAddr);
 
 const SiteConfig& Config();
 // Reads the settings again (tests, or a resident process after a change).

@@ -7,16 +7,14 @@
 
 #include "app/vemlo3f.h"
 
-namespace {
-const char* const kLogRoot = "../../cgilog/";
-
-// A request value in the log: control characters would start lines or
-// sections of their own, so they become blanks.
 std::string LogSafe(std::string s) {
   for (auto& c : s)
     if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
   return s;
 }
+
+namespace {
+const char* const kLogRoot = "../../cgilog/";
 
 std::string WeekDirectory(TDateTime t) {
   int dow = DayOfWeek(t);
@@ -114,7 +112,7 @@ void TForm1::InitieraLogfil() {
   text("fdaginriktning", rs.FdagInriktning);
   text("stylesheet", rs.Stylesheet);
   integer("UppdateradDagar", rs.UppdateradDagar);
-  flag("Debug", rs.Debug);
+  flag("Debug", rs.DebugBegart);
   SkrivLogg("[KUND]");
   if (std::fflush(rs.Logfil.f) != 0) Raise("I/O error writing " + path);
 }

@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/Config.h"
 #include "app/vemlo3f.h"
 
 std::string TForm1::HamtaParmStr(const std::string& name) { return HttpFormField(name, ""); }
@@ -34,6 +35,26 @@ void FillList(std::array<std::string, M>& list, const std::string& text) {
   std::vector<std::string> lines = SplitLines(text);
   for (size_t i = 1; i < M; ++i) list[i] = i <= lines.size() ? lines[i - 1] : std::string();
 }
+// An address from the request that the page links to (a page to return to,
+// a stylesheet, a background picture): one with a scheme other than http or
+// https ("javascript:", "data:", ...) would run or show what the request
+// brings, so it counts as not given. Blanks and control characters are
+// passed over as a browser does; a relative address has no scheme.
+std::string WebbAdress(const std::string& adress) {
+  std::string schema;
+  for (char c : adress) {
+    auto u = static_cast<unsigned char>(c);
+    if (u <= 32 || u == 127) continue;
+    if (c == ':') {
+      schema = LowerCase(schema);
+      return schema == "http" || schema == "https" ? adress : std::string();
+    }
+    if (c == '/' || c == '\\' || c == '?' || c == '#') break;
+    schema += c;
+  }
+  return adress;
+}
+
 }  // namespace
 
 void TForm1::HamtaFormparametrar() {
@@ -53,7 +74,7 @@ void TForm1::HamtaFormparametrar() {
   rs.Fas = AnsiUpperCase(HamtaParmStr("Fas"));
   rs.Kedja = AnsiUpperCase(HamtaParmStr("Kedja"));
   rs.Bgcolor = AnsiUpperCase(HamtaParmStr("Bgcolor"));
-  rs.Background = HamtaParmStr("Background");
+  rs.Background = WebbAdress(HamtaParmStr("Background"));
   rs.Antal = HamtaParmInt("Antal");
   rs.Antbaddar = HamtaParmInt("Antbaddar");
   rs.Antrum = HamtaParmInt("Antrum");
@@ -62,10 +83,13 @@ void TForm1::HamtaFormparametrar() {
   rs.UndhGenre = AnsiUpperCase(HamtaParmStr("UndhGenre"));
   rs.FdagInriktning = AnsiUpperCase(HamtaParmStr("FdagInriktning"));
   rs.XKntKundId = AnsiUpperCase(HamtaParmStr("XKntKundId"));
-  rs.Stylesheet = HamtaParmStr("Stylesheet");
-  rs.Visasida = HamtaParmStr("Visasida");
+  rs.Stylesheet = WebbAdress(HamtaParmStr("Stylesheet"));
+  rs.Visasida = WebbAdress(HamtaParmStr("Visasida"));
   rs.UppdateradDagar = HamtaParmInt("UppdateradDagar");
-  rs.Debug = AnsiUpperCase(HamtaParmStr("Debug")) == "J";
+  rs.DebugBegart = AnsiUpperCase(HamtaParmStr("Debug")) == "J";
+  // The echo shows the statements inside the page; the operator decides for
+  // which clients.
+  rs.Debug = rs.DebugBegart && DebugAllowedFor(Config(), HttpRemoteAddr());
   // The text travels on in the language-switch links.
   rs.VisaKontaktInfoText = HamtaParmStr("VisaKontaktInfo");
   rs.VisaKontaktInfo = AnsiUpperCase(rs.VisaKontaktInfoText) == "J";

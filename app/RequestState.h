@@ -52,7 +52,10 @@ struct TRequestState {
   std::string VisaKontaktInfoText;
   std::string Visasida, Stylesheet;
   int32_t UppdateradDagar = 7;
+  // Debug: the statements are echoed into the page. DebugBegart: the request
+  // asked for it ("Debug=J"), whether or not its client may have it.
   bool Debug = false;
+  bool DebugBegart = false;
 };
 
 // The calling thread's request state.

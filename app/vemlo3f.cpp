@@ -1,6 +1,8 @@
 // The application module and the request driver.
 #include "app/vemlo3f.h"
 
+#include <algorithm>
+
 #include "app/Config.h"
 
 TForm1* Form1 = nullptr;
@@ -16,7 +18,9 @@ TForm1::TForm1(bool serveRequest) : TComponent(nullptr) {
   e.AllowedMethods.SetPut(false);
   e.AllowedMethods.SetPost(true);
   e.SetAutoContentType("text/html");
-  e.SetAutoReadLimit(0);
+  // The operator's body limit; a request that announces more gets the
+  // engine's error page before its body is read.
+  e.SetAutoReadLimit(static_cast<int32_t>(std::min<int64_t>(Config().MaxBody, INT32_MAX)));
   e.SetCGIMode(OperatorCGIMode());
   e.SetDebugMode(TDebugMode::NoDebug);
   e.SetNoCache(false);
@@ -116,7 +120,7 @@ void TForm1::SkrivFelsida(const Exception& e) {
       "<html><body><h2>Fel i programmet</h2>Det har uppst\xE5tt ett fel vid k\xF6rningen av detta program.<br>"
       "V\xE4nta en stund och prova igen.<br>Om felet \xE5terkommer ber vi dig kontakta <a href=\"mailto:" +
       c.SupportEpost + "\">" + c.SupportEpost + "</a>, eller ringa " + c.SupportTelefon + "." + "\r\n<!--\r\n" +
-      "Message=" + CommentSafe(e.Message) + "\r\n" + "HelpContext=" + IntToStr(e.HelpContext) + "\r\n" + "-->\r\n" +
+      "Message=" + CommentSafe(LogSafe(e.Message)) + "\r\n" + "HelpContext=" + IntToStr(e.HelpContext) + "\r\n" + "-->\r\n" +
       "</body></html>";
   try {
     PutAAO(page);

@@ -158,6 +158,10 @@ TCGIMode OperatorCGIMode();
 
 // Makes a text safe inside an HTML comment: no "--" can end it early.
 std::string CommentSafe(std::string s);
+// A request value in the request log or the error page's comment: control
+// characters would start lines or sections of their own, so they become
+// blanks.
+std::string LogSafe(std::string s);
 
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;

@@ -15,6 +15,34 @@ std::string FirstLine(const std::string& path) {
   return line;
 }
 
+// The echo stands wherever the statement runs, which may be inside a tag's
+// attribute, where a comment is no comment: inside the quoted literals (the
+// only place a request value can be) the characters that end an attribute or
+// open an element are written as character references. `inLiteral` carries
+// over from one line of the statement to the next.
+std::string EchoLine(const std::string& line, bool& inLiteral) {
+  std::string r;
+  r.reserve(line.size());
+  for (char c : line) {
+    if (c == '\'') inLiteral = !inLiteral;
+    const char* ref = nullptr;
+    if (inLiteral) {
+      switch (c) {
+        case '"': ref = "&#34;"; break;
+        case '&': ref = "&#38;"; break;
+        case '<': ref = "&#60;"; break;
+        case '>': ref = "&#62;"; break;
+        default: break;
+      }
+    }
+    if (ref)
+      r += ref;
+    else
+      r += c;
+  }
+  return r;
+}
+
 }  // namespace
 
 void TForm1::InitieraDatabas() {
@@ -44,7 +72,8 @@ std::string TForm1::FixaTabellnamn(const std::string& name) {
 void TForm1::VisaSQL(const TStringList& lines) {
   HttpWriteLn("<!--");
   // A value in the statement must not be able to end the comment early.
-  for (const std::string& line : lines.Items()) HttpWriteLn(CommentSafe(line));
+  bool inLiteral = false;
+  for (const std::string& line : lines.Items()) HttpWriteLn(CommentSafe(EchoLine(line, inLiteral)));
   HttpWriteLn("-->");
 }
 

@@ -189,6 +189,12 @@ int TStringList::Add(std::string s) {
     items_.push_back(std::move(s));
     return Count() - 1;
   }
+  // Entries that arrive in order (a list filled from another sorted one) go
+  // to the end without a search.
+  if (items_.empty() || AnsiCompareText(items_.back(), s) < 0) {
+    items_.push_back(std::move(s));
+    return Count() - 1;
+  }
   auto it = std::lower_bound(items_.begin(), items_.end(), s, [](const std::string& a, const std::string& b) {
     return AnsiCompareText(a, b) < 0;
   });

@@ -124,7 +124,13 @@ HSE_DWORD HttpFilterProc(HTTP_FILTER_CONTEXT* pfc, HSE_DWORD notificationType, v
 //                                                   failure
 //   nflush(tp)                                   -> sends what is buffered
 //   send_http_header(tp, do_xhdr)                -> the server's own header
-//                                                   block
+//                                                   block (status line and
+//                                                   server headers); with
+//                                                   do_xhdr nonzero it stays
+//                                                   open for the extension's
+//                                                   lines, which follow
+//                                                   through nwrite up to the
+//                                                   empty line
 
 typedef int32_t (*WsapiBindFn)(uint16_t major, uint16_t minor, int32_t strict);
 typedef int32_t (*WsapiGetVariableFn)(void* tp, const char* name, char* buf, uint32_t size);

@@ -1,6 +1,7 @@
 // Request input: server variables with their aliases, basic authorisation,
 // form fields, reading the body under the allowed-method rules, the form and
 // HTML encodings, and browser and WAP detection.
+#include "gateway/FormFieldTable.h"
 #include "gateway/HFileUp.h"
 #include "gateway/HttpEng.h"
 
@@ -65,6 +66,19 @@ std::string DecodeBasicAuth(const std::string& header, int part) {
   return Trim(pass);
 }
 
+// The decimal length of a CONTENT_LENGTH text, 0 when it is no number (as
+// the engine's ContentLength reads it); saturated instead of wrapping.
+int64_t AnnouncedLength(std::string_view text) {
+  std::string t = Trim(text);
+  if (t.empty()) return 0;
+  int64_t n = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') return 0;
+    n = n > INT64_MAX / 10 - 1 ? INT64_MAX / 10 : n * 10 + (c - '0');
+  }
+  return n;
+}
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -111,7 +125,11 @@ std::string THttpEngine::GetFormField(const std::string& name, const std::string
 
 void THttpEngine::ReadInput() {
   EngineRequestState& r = ERS();
-  if (autoReadLimit_ > 0 && ContentLength() > autoReadLimit_) throw Exception("Content length exceeds allowed limit");
+  // Checked before a byte of the body is read. The announced length is read
+  // in full, so that one beyond the 32-bit range is refused too.
+  const char* const kTooLong = "Content length exceeds allowed limit";
+  if (autoReadLimit_ > 0 && AnnouncedLength(GetServerVariable("CONTENT_LENGTH")) > autoReadLimit_)
+    throw Exception(kTooLong);
   std::string contentType = UpperCase(ContentType());
   std::string method = UpperCase(RequestMethod());
   if (Contains(contentType, "MULTIPART/FORM-DATA")) {
@@ -127,6 +145,8 @@ void THttpEngine::ReadInput() {
     if (!AllowedMethods.Post()) throw Exception("Method not allowed (POST)");
     int64_t length = ContentLength();
     if (r.InputStream && r.InputStream->HasKnownSize()) length = r.InputStream->Size() - r.InputStream->Position();
+    // A body file (Windows CGI) may hold more than its profile announced.
+    if (autoReadLimit_ > 0 && length > autoReadLimit_) throw Exception(kTooLong);
     if (length > 0) {
       // The buffer grows with the bytes that really arrive, never with the
       // length that the client claims.
@@ -151,20 +171,13 @@ void THttpEngine::ReadInput() {
 }
 
 void AddFormField(TStringList& fields, const std::string& name, const std::string& value) {
-  std::string joined = value;
-  int i = fields.IndexOfName(name);
-  if (i >= 0) {
-    std::string existing = fields.ValueFromIndex(i);
-    int e = fields.IndexOf(name + "=" + existing);
-    if (e >= 0) {
-      fields.Delete(e);
-      joined = existing + "\r\n" + value;
-    }
-  }
-  fields.Add(name + "=" + joined);
+  TFormFieldTable table(fields);
+  table.Add(name, value);
+  table.Store(fields);
 }
 
 void ParseFormText(std::string_view text, TStringList& fields) {
+  TFormFieldTable table(fields);
   size_t start = 0;
   std::string_view::size_type lastEq = std::string_view::npos;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -176,11 +189,12 @@ void ParseFormText(std::string_view text, TStringList& fields) {
         size_t firstEq = text.find('=', start);
         std::string name = HttpUrlDecode(text.substr(start, firstEq - start));
         std::string value = HttpUrlDecode(text.substr(lastEq + 1, i - lastEq - 1));
-        if (!name.empty()) AddFormField(fields, name, value);
+        if (!name.empty()) table.Add(name, value);
       }
       start = i + 1;
     }
   }
+  table.Store(fields);
 }
 
 std::string HttpUrlDecode(std::string_view text) {

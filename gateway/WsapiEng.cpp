@@ -11,6 +11,8 @@ std::mutex g_bindLock;
 TWsapiHost g_host;
 std::atomic<bool> g_bound{false};
 thread_local void* t_tp = nullptr;
+// The server's part of the header block has been sent for this request.
+thread_local bool t_headerStarted = false;
 
 // The variables a WSAPI request is served with.
 const char* const kVariables[] = {
@@ -64,15 +66,38 @@ TWsapiEngine::~TWsapiEngine() {
   if (WsapiEngine == this) WsapiEngine = nullptr;
 }
 
+// The header block begins with the server's own (its status line, its
+// headers), sent by send_http_header; with the extra-headers flag the server
+// leaves the block open, and the engine's lines follow through nwrite. The
+// engine's status line is written as a "Status:" line, as for a CGI server
+// that wants one; the plain "200 OK" is the server's default.
 void TWsapiEngine::WriteHeaderLine(const std::string& name, const std::string& value) {
   TStream* out = ERS().OutputStream;
-  if (!out) return;
-  std::string line = (value.empty() ? name : name + ": " + value) + "\r\n";
+  if (!out || !t_tp) return;
+  if (!t_headerStarted) {
+    t_headerStarted = true;
+    g_host.send_http_header(t_tp, 1);
+  }
+  std::string line;
+  if (StartsWith(UpperCase(name), "HTTP/")) {
+    std::string status = name.size() > 9 ? name.substr(9) : std::string();
+    if (status.empty() || status == "200 OK") return;
+    line = "Status: " + status;
+  } else {
+    line = value.empty() ? name : name + ": " + value;
+  }
+  line += "\r\n";
   out->WriteAll(line.data(), static_cast<int64_t>(line.size()));
 }
 
 void TWsapiEngine::EndHeaders() {
-  if (TStream* out = ERS().OutputStream) out->WriteAll("\r\n", 2);
+  TStream* out = ERS().OutputStream;
+  if (!out || !t_tp) return;
+  if (!t_headerStarted) {
+    t_headerStarted = true;
+    g_host.send_http_header(t_tp, 1);
+  }
+  out->WriteAll("\r\n", 2);
 }
 
 std::string TWsapiEngine::GetRawVariable(const std::string& name) { return Trim(HostVariable(name)); }
@@ -82,6 +107,7 @@ int32_t WsapiProcess(void* tp) {
   if (!g_bound && !WsapiBind(nullptr)) return 0;
   if (!WsapiEngine) return 0;
   t_tp = tp;
+  t_headerStarted = false;
   try {
     auto vars = std::make_unique<TStringList>();
     for (const char* name : kVariables) {

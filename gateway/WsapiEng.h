@@ -27,7 +27,8 @@ public:
   explicit TWsapiEngine(TComponent* owner = nullptr);
   ~TWsapiEngine() override;
   std::string ClassName() const override { return "TWsapiEngine"; }
-  // The header block goes to the client through nwrite, line by line.
+  // The header block: the server's own through send_http_header, then the
+  // engine's lines through nwrite.
   void WriteHeaderLine(const std::string& name, const std::string& value) override;
   void EndHeaders() override;
   std::string GetRawVariable(const std::string& name) override;

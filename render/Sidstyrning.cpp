@@ -55,13 +55,16 @@ std::string TForm1::BYTSPRAK() {
   const TRequestState& rs = RS();
   std::string p;
   auto del = [&](const char* namn, const std::string& v) {
-    if (!v.empty()) p += std::string("&") + namn + "=" + HttpHtmlEncode(v);
+    // Form-encoded, the value comes back as itself and never as a parameter
+    // of its own ("&", "=" and "#" are encoded); the result is also safe in
+    // the attribute.
+    if (!v.empty()) p += std::string("&") + namn + "=" + HttpUrlEncode(v);
   };
   auto lista = [&](const char* namn, const auto& v) {
     for (size_t i = 1; i < v.size(); ++i) del(namn, v[i]);
   };
   auto tal = [&](const char* namn, int32_t v) {
-    if (v != 0) del(namn, IntToStr(v));
+    if (v != 0) p += std::string("&") + namn + "=" + IntToStr(v);
   };
   del("vad", rs.Vad);
   del("funktion", rs.Funktion);

@@ -53,7 +53,8 @@ const Erbjudande kWendpaket{"Wepa", "WepaId, Wepanamn, WepanamnEng, WepanamnTy",
                             "Kontakta oss f\xF6r uppgift om paketresor.", Period::FromAndTo, "  ", "\t"};
 
 // The request's parameters that the detail page is to keep. They come from
-// the request, so they are escaped before they go into the link.
+// the request, so they are form-encoded: each comes back as the same value
+// and never as a parameter of its own.
 std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
   const auto& rs = RS();
   std::string l = std::string("/cgi-win/") + e.program + "?funktion=fakta&kundid=" + f.FaltText("Kundid");
@@ -61,14 +62,14 @@ std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
     if (!varde.empty()) l += namn + varde;
   };
   parameter("&mall=", mall);
-  parameter("&vad=", HttpHtmlEncode(rs.Vad));
-  parameter("&sprak=", HttpHtmlEncode(rs.Sprak));
+  parameter("&vad=", HttpUrlEncode(rs.Vad));
+  parameter("&sprak=", HttpUrlEncode(rs.Sprak));
   if (rs.Antal > 0) l += "&antal=" + IntToStr(rs.Antal);
-  parameter("&avtal=", HttpHtmlEncode(rs.Avtal));
-  parameter("&anvkat=", HttpHtmlEncode(rs.AnvKat));
-  parameter("&fmall=", HttpHtmlEncode(rs.Mall));
-  parameter("&bmall=", HttpHtmlEncode(rs.BMall));
-  parameter("&stylesheet=", HttpHtmlEncode(rs.Stylesheet));
+  parameter("&avtal=", HttpUrlEncode(rs.Avtal));
+  parameter("&anvkat=", HttpUrlEncode(rs.AnvKat));
+  parameter("&fmall=", HttpUrlEncode(rs.Mall));
+  parameter("&bmall=", HttpUrlEncode(rs.BMall));
+  parameter("&stylesheet=", HttpUrlEncode(rs.Stylesheet));
   return l;
 }
 

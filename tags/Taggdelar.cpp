@@ -112,9 +112,9 @@ std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& 
 
 std::string Sokkontext(bool medVad) {
   const TRequestState& rs = RS();
-  std::string s = medVad ? "&vad=" + HttpHtmlEncode(rs.Vad) : std::string();
-  return s + "&sprak=" + HttpHtmlEncode(rs.Sprak) + "&anvkat=" + HttpHtmlEncode(rs.AnvKat) +
-         "&avtal=" + HttpHtmlEncode(rs.Avtal);
+  std::string s = medVad ? "&vad=" + HttpUrlEncode(rs.Vad) : std::string();
+  return s + "&sprak=" + HttpUrlEncode(rs.Sprak) + "&anvkat=" + HttpUrlEncode(rs.AnvKat) +
+         "&avtal=" + HttpUrlEncode(rs.Avtal);
 }
 
 std::string Redirect(TForm1& f, const std::string& mal, const std::string& lanktyp, bool qv,

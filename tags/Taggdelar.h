@@ -58,7 +58,7 @@ bool EgenKund(TForm1& f);
 std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& kolumner, const std::string& kundid,
                                                   std::initializer_list<const char*> las);
 
-// The request's search context as redirect parameters, escaped for HTML:
+// The request's search context as redirect parameters, form-encoded:
 // "&vad=..&sprak=..&anvkat=..&avtal=.." (without "&vad=" when `medVad` is
 // false).
 std::string Sokkontext(bool medVad);

@@ -108,7 +108,7 @@ std::string Namnlank(TForm1& f, const std::string& target, bool direkt) {
                                       {"&anvkat=", rs.AnvKat},
                                       {"&avtal=", rs.Avtal},
                                       {"&sprak=", rs.Sprak}})
-    if (!varde.empty()) fraga += namnet + HttpHtmlEncode(varde);
+    if (!varde.empty()) fraga += namnet + HttpUrlEncode(varde);
   return "<a href=\"/cgi-win/redir.exe" + fraga + "&url=http://" + HttpUrlEncode(hemsida) + "\"" + mal + ">" + namn +
          "</a>";
 }

@@ -45,4 +45,6 @@ grep -q '<a href=#1001>Sj&ouml;viks Herrg&aring;rd</a><br>' "$root/body" || fail
 [ "$(get "$u/kund/facts.htm")" = 403 ] || fail "templates visible to visitors"
 [ "$(get "$u/cgi-win/dbconnect.txt")" = 403 ] || fail "connection line visible to visitors"
 ls "$root"/site/cgilog/*/*.log >/dev/null 2>&1 || fail "no request log written"
+limits=$(server_limits "$u")
+[ -z "$limits" ] || fail "limits: $limits"
 echo "apache: all requests answered as expected"

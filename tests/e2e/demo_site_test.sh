@@ -65,4 +65,6 @@ for r in $(sed 's/#.*//' "$root/refs" | sort -u); do
   [ "$code" = 200 ] || missing="$missing $r($code)"
 done
 [ -z "$missing" ] || fail "resources missing:$missing"
+limits=$(server_limits "$u")
+[ -z "$limits" ] || fail "limits: $limits"
 echo "demo site: $n fact pages, searches, tips and the bad call as expected; $(sort -u "$root/refs" | wc -l) resources present"

@@ -220,6 +220,14 @@ TEST_P(ExtensionLibrary, ConcurrentRequestsOfDifferentCustomersNeverMix) {
     std::string expected = index < kFragor.size() ? kFragor[index].page : "<html>[C3:Gamma:C3]</html>\r\n\r\n";
     EXPECT_EQ(SplitResponse(response).body, expected) << head;
     EXPECT_EQ(response.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    const std::string headers = SplitResponse(response).headers;
+    if (std::string(GetParam()) == "wsapi") {
+      // The server's header block, sent by the server itself, then the
+      // engine's lines in the same block; one status line.
+      EXPECT_EQ(headers.substr(0, 39), "HTTP/1.1 200 OK\r\nServer: Testhost/1.0\r\n") << head;
+      EXPECT_EQ(headers.find("HTTP/", 1), std::string::npos) << headers;
+      EXPECT_NE(headers.find("\r\ncontent-type: text/html\r\n"), std::string::npos) << headers;
+    }
     ++seen;
   }
   EXPECT_EQ(seen, 4 * (kFragor.size() + 1));
@@ -227,3 +235,24 @@ TEST_P(ExtensionLibrary, ConcurrentRequestsOfDifferentCustomersNeverMix) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Interfaces, ExtensionLibrary, ::testing::Values("isapi", "wsapi"));
+
+TEST_P(ExtensionLibrary, ABodyOverTheOperatorsLimitIsRefused) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  site.WriteFile("www/cgi-win/vemlo3.conf", "MaxBody=20\n");
+  std::vector<std::string> argv = {BuildDir() + "/tests/isapi_host/vemlo3_isapi_host", BuildDir() + "/libvemlo3.so",
+                                   GetParam(), "1", "POST:kundid=c3", "POST:kundid=c3&vad=" + std::string(20, 'K')};
+  int code = -1;
+  std::string out = RunProgram(argv, site.cgiwin, code);
+  EXPECT_EQ(code, 0) << out;
+  size_t second = out.find("### 1 ");
+  ASSERT_NE(second, std::string::npos) << out;
+  size_t first = out.find("### 0 ");
+  ASSERT_NE(first, std::string::npos) << out;
+  const std::string a = out.substr(first, out.find("\n### ", first + 1) - first);
+  const std::string b = out.substr(second, out.find("\n### ", second + 1) - second);
+  EXPECT_NE(a.find("[C3:Gamma:C3]"), std::string::npos) << a;
+  EXPECT_NE(b.find("Unhandled Exception: Content length exceeds allowed limit"), std::string::npos) << b;
+  EXPECT_EQ(b.find("Gamma"), std::string::npos) << b;
+}

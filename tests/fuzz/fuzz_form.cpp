@@ -9,10 +9,46 @@
 
 #include "gateway/HttpEng.h"
 
+namespace {
+// The joining rule field by field, as the sorted list states it: what the
+// decoder, which groups the fields by name, must give.
+void AddOneByOne(TStringList& fields, const std::string& name, const std::string& value) {
+  std::string joined = value;
+  int i = fields.IndexOfName(name);
+  if (i >= 0) {
+    std::string existing = fields.ValueFromIndex(i);
+    int e = fields.IndexOf(name + "=" + existing);
+    if (e >= 0) {
+      fields.Delete(e);
+      joined = existing + "\r\n" + value;
+    }
+  }
+  fields.Add(name + "=" + joined);
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   TStringList fields(true);
   ParseFormText(std::string(text) + "&", fields);
+  // Small inputs: the same list as the rule applied field by field.
+  if (size < 4096) {
+    TStringList slow(true);
+    std::string all = std::string(text) + "&";
+    size_t start = 0, lastEq = std::string::npos;
+    for (size_t i = 0; i < all.size(); ++i) {
+      if (all[i] == '=') lastEq = i;
+      if (all[i] != '&') continue;
+      if (lastEq != std::string::npos && lastEq >= start && lastEq < i) {
+        size_t firstEq = all.find('=', start);
+        std::string name = HttpUrlDecode(std::string_view(all).substr(start, firstEq - start));
+        if (!name.empty())
+          AddOneByOne(slow, name, HttpUrlDecode(std::string_view(all).substr(lastEq + 1, i - lastEq - 1)));
+      }
+      start = i + 1;
+    }
+    if (slow.Items() != fields.Items()) std::abort();
+  }
   for (int i = 0; i < fields.Count(); ++i) {
     std::string value = fields.ValueFromIndex(i);
     auto lines = HttpSplitLines(value);

@@ -119,7 +119,13 @@ __attribute__((visibility("default"))) int32_t nwrite(void* tp, const char* buf,
   return static_cast<int32_t>(size);
 }
 __attribute__((visibility("default"))) void nflush(void*) {}
-__attribute__((visibility("default"))) void send_http_header(void*, int32_t) {}
+// The server's own header block; with the extra-headers flag it stays open
+// for the extension's lines.
+__attribute__((visibility("default"))) void send_http_header(void* tp, int32_t extraHeaders) {
+  std::string& out = static_cast<Request*>(tp)->response;
+  out += "HTTP/1.1 200 OK\r\nServer: Testhost/1.0\r\n";
+  if (!extraHeaders) out += "\r\n";
+}
 }
 
 int main(int argc, char** argv) {

@@ -2,6 +2,7 @@
 // request parameters.
 #include <gtest/gtest.h>
 
+#include "app/Config.h"
 #include "app/vemlo3f.h"
 #include "support/EngineHarness.h"
 
@@ -169,7 +170,7 @@ TEST(Parameters, DefaultsAndNormalisations) {
   EXPECT_EQ(s.SprakSuffix, "E");
   EXPECT_EQ(s.Antal, -1);
   EXPECT_EQ(s.UppdateradDagar, 0);
-  EXPECT_TRUE(s.Debug);
+  EXPECT_TRUE(s.DebugBegart);
   EXPECT_FALSE(s.FelaktigtAnrop);
 
   s = Parametrar("kundid=a1&Mall=.htm&Funktion=popup&sprak=x&debug=yes&UppdateradDagar=-1&ftagnamn=sj%F6");
@@ -179,6 +180,7 @@ TEST(Parameters, DefaultsAndNormalisations) {
   EXPECT_EQ(s.SprakKatalog, "");
   EXPECT_EQ(s.SprakSuffix, "");
   EXPECT_FALSE(s.Debug);
+  EXPECT_FALSE(s.DebugBegart);
   EXPECT_EQ(s.UppdateradDagar, 7);
   EXPECT_EQ(s.Ftagnamn, "SJ\xD6");
   EXPECT_EQ(s.ArMan, "");
@@ -199,6 +201,55 @@ TEST(Parameters, ListsKeepTheirRoomAndStopAtTheRequestsValues) {
   EXPECT_EQ(s.Kundid[4], "");
 }
 
+TEST(Parameters, AddressesWithAnotherSchemeThanHttpCountAsNotGiven) {
+  TRequestState s = Parametrar("kundid=a1&visasida=javascript:alert(document.cookie)&stylesheet=%20JaVa%09ScRiPt%3Ax"
+                               "&background=data:image/svg%2Bxml,%3Csvg%3E");
+  EXPECT_EQ(s.Visasida, "");
+  EXPECT_EQ(s.Stylesheet, "/csslib/vexa2.css");
+  EXPECT_EQ(s.Background, "");
+  s = Parametrar("kundid=a1&visasida=vbscript:x&stylesheet=%01jav%0Aascript:x&background=j%00avascript:x");
+  EXPECT_EQ(s.Visasida, "");
+  EXPECT_EQ(s.Stylesheet, "/csslib/vexa2.css");
+  EXPECT_EQ(s.Background, "");
+  // Relative and http(s) addresses stay as given, another site's too; a
+  // colon after the path has begun is no scheme.
+  s = Parametrar("kundid=a1&visasida=HTTPS://andra.se/a?b%3Dc:d&stylesheet=//cdn.se/x.css&background=bild.gif?t%3D1:2");
+  EXPECT_EQ(s.Visasida, "HTTPS://andra.se/a?b=c:d");
+  EXPECT_EQ(s.Stylesheet, "//cdn.se/x.css");
+  EXPECT_EQ(s.Background, "bild.gif?t=1:2");
+  s = Parametrar("kundid=a1&visasida=%20http%3A//x.se/&stylesheet=/css/a.css&background=/b/c:d.gif");
+  EXPECT_EQ(s.Visasida, "http://x.se/");
+  EXPECT_EQ(s.Stylesheet, "/css/a.css");
+  EXPECT_EQ(s.Background, "/b/c:d.gif");
+}
+
+TEST(Parameters, TheDebugEchoOnlyForTheClientsTheOperatorAllows) {
+  SiteConfig c;
+  for (const char* a : {"127.0.0.1", "::1", "::ffff:127.0.0.1", " 127.0.0.1 "}) EXPECT_TRUE(DebugAllowedFor(c, a)) << a;
+  for (const char* a : {"10.0.0.7", "127.0.0.2", "", "::ffff:10.0.0.7", "127.0.0.1.evil"})
+    EXPECT_FALSE(DebugAllowedFor(c, a)) << a;
+  c.DebugFran = "10.0.0.7, 2001:DB8::5";
+  EXPECT_TRUE(DebugAllowedFor(c, "10.0.0.7"));
+  EXPECT_TRUE(DebugAllowedFor(c, "2001:db8::5"));
+  EXPECT_FALSE(DebugAllowedFor(c, "127.0.0.1"));
+  c.DebugFran = "*";
+  EXPECT_TRUE(DebugAllowedFor(c, "192.0.2.1"));
+  c.DebugFran = "";
+  EXPECT_FALSE(DebugAllowedFor(c, "127.0.0.1"));
+
+  // Read from the request's client address; the request's wish is kept.
+  for (const auto& [addr, echo] : {std::pair<const char*, bool>{"127.0.0.1", true}, {"10.0.0.7", false}}) {
+    std::string out;
+    RequestScope scope(out, {std::string("REMOTE_ADDR=") + addr});
+    TForm1 form(false);
+    RS() = TRequestState{};
+    ParseFormText("kundid=a1&debug=j&", *ERS().FormFields);
+    form.HamtaFormparametrar();
+    EXPECT_EQ(RS().Debug, echo) << addr;
+    EXPECT_TRUE(RS().DebugBegart) << addr;
+  }
+}
+
 TEST(Parameters, WhatCountsAsASelection) {
   EXPECT_TRUE(Parametrar("vad=KONF").FelaktigtAnrop);
   EXPECT_TRUE(Parametrar("vad=K&anvkat=x&sprak=e&antal=5&xkntkundid=1&visasida=a").FelaktigtAnrop);
@@ -216,4 +267,12 @@ TEST(ErrorPage, MessageCannotCloseItsComment) {
   size_t close = page.find("-->", open);
   EXPECT_EQ(page.substr(close), "-->\r\n</body></html>");
   EXPECT_NE(page.find("Message=x - -> <script>alert(1)</script> - - -\r\nHelpContext=0\r\n"), std::string::npos) << page;
+}
+
+TEST(ErrorPage, ControlCharactersOfTheMessageAreLeftOutOfItsComment) {
+  Modul m;
+  m.form.SkrivFelsida(Exception(std::string("Mall a\0b\r\nSet-Cookie: x\x1b[1m\x7f", 28)));
+  std::string page = m.Skrivet();
+  EXPECT_NE(page.find("Message=Mall a b  Set-Cookie: x [1m \r\nHelpContext=0\r\n"), std::string::npos) << page;
+  EXPECT_EQ(page.find('\0'), std::string::npos);
 }

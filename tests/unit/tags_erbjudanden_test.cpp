@@ -188,7 +188,8 @@ TEST_F(OfferLists, RequestValuesCannotLeaveTheLinkAttribute) {
   const std::string r = fx_.Form().BOKNOBJEKT("", "", "");
   EXPECT_FALSE(Contains(r, "<SCRIPT>"));
   EXPECT_FALSE(Contains(r, "\" onmouseover"));
-  EXPECT_TRUE(Contains(r, "&vad=&#34;&#62;&#60;SCRIPT&#62;ALERT(1)&#60;/SCRIPT&#62;&"));
+  EXPECT_TRUE(Contains(r, "&vad=%22%3E%3CSCRIPT%3EALERT%281%29%3C/SCRIPT%3E&"));
+  EXPECT_TRUE(Contains(r, "&stylesheet=x%22+onmouseover%3D%22steal%28%29"));
 }
 
 TEST(OfferListsQuoting, CustomerIdIsQuotedInTheStatement) {

@@ -130,8 +130,8 @@ TEST_F(KontaktTest, BookedViaShowsTheAgencyWithItsWebSite) {
   RS().Avtal = "J&K";
   EXPECT_EQ(F().BOKASVIATELEFONALLA(),
             "Tel: 08-byra<br>E-post: " + Mail("byra@x.se") +
-                "<br>Hemsida: <a href=\"/cgi-win/redir.exe?kundid=BY&sprak=S&anvkat=A&#34;&#62;&#60;script&#62;"
-                "&avtal=J&#38;K&url=http://byra.se/%3Fa%3D1%26b%3D2\" target=_top>byra.se/?a=1&b=2</a>"
+                "<br>Hemsida: <a href=\"/cgi-win/redir.exe?kundid=BY&sprak=S&anvkat=A%22%3E%3Cscript%3E"
+                "&avtal=J%26K&url=http://byra.se/%3Fa%3D1%26b%3D2\" target=_top>byra.se/?a=1&b=2</a>"
                 "<br><b>Bokningsbyr\xE5:</b><br><b>Norr</b><br>Per,  Tel: 08-byra,  E-post: " + Mail("byra@x.se"));
   EXPECT_EQ(PageCustomer(), "K1");
   EXPECT_EQ(F().FaltText("Ftagnamn"), "G\xE5rden");

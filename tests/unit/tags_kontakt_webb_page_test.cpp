@@ -31,13 +31,13 @@ TEST(KontaktSida, AgencyNumbersAndTheCustomersOwnName) {
             "Tel: 08-byr&aring;|Stugan vid sj&ouml;n||Stugan vid sj&ouml;n|Byr&aring;n\r\n");
 }
 
-TEST(KontaktSida, RequestParametersReachTheLinksEscaped) {
+TEST(KontaktSida, RequestParametersReachTheLinksFormEncoded) {
   const std::string body = Sida("<!--START--><!--HEMSIDA(EJQV)-->|<!--NAMNLANK--><!--SLUT-->\n",
                                 "kundid=eg&vad=%22%3E%3Cscript%3E&anvkat=a%26b&avtal=%3C%2Fa%3E&xkntkundid=x");
   EXPECT_EQ(body,
-            "<a href=\"/cgi-win/redir.exe?kundid=EG&vad=&#34;&#62;&#60;SCRIPT&#62;&sprak=S&anvkat=A&#38;B"
-            "&avtal=&#60;/A&#62;&qv=n&url=http://garden.se\" target=_top>garden.se</a>|"
-            "<a href=\"/cgi-win/redir.exe?kundid=EG&vad=&#34;&#62;&#60;SCRIPT&#62;&anvkat=A&#38;B&avtal=&#60;/A&#62;"
+            "<a href=\"/cgi-win/redir.exe?kundid=EG&vad=%22%3E%3CSCRIPT%3E&sprak=S&anvkat=A%26B"
+            "&avtal=%3C/A%3E&qv=n&url=http://garden.se\" target=_top>garden.se</a>|"
+            "<a href=\"/cgi-win/redir.exe?kundid=EG&vad=%22%3E%3CSCRIPT%3E&anvkat=A%26B&avtal=%3C/A%3E"
             "&sprak=S&url=http://garden.se\">G&aring;rden</a>\r\n");
 }
 

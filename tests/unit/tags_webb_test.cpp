@@ -170,7 +170,7 @@ TEST_F(WebbTest, NameLinks) {
 TEST_F(WebbTest, RequestValuesCannotLeaveTheLink) {
   Page("k5");
   const std::string attack = "\"><script>alert(1)</script>";
-  const std::string escaped = "&#34;&#62;&#60;script&#62;alert(1)&#60;/script&#62;";
+  const std::string escaped = "%22%3E%3Cscript%3Ealert%281%29%3C/script%3E";
   Context(attack, attack + "a", attack + "b");
   RS().Sprak = attack;
   EXPECT_EQ(F().HEMSIDAURL(true), "/cgi-win/redir.exe?kundid=k5&vad=" + escaped + "&sprak=" + escaped +
