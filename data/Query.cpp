@@ -144,6 +144,15 @@ void TQuery::Open() {
   row_ = 0;
 }
 
+TQuery::TDatabaseVersion TQuery::DatabaseVersion() const {
+  bool alias = connectionString_.empty();
+  DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
+  TDatabaseVersion v;
+  v.connection = conn.Serial();
+  v.known = conn.DataVersion(v.version);
+  return v;
+}
+
 void TQuery::Close() {
   active_ = false;
   row_ = 0;

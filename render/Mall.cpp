@@ -5,11 +5,51 @@
 #include "app/vemlo3f.h"
 #include "render/Sida.h"
 
+#include <list>
+
+#include "data/FileStamp.h"
+
 namespace {
 // A template or user-category name may only name a file inside the
 // template folder.
 bool SakertNamn(const std::string& namn) {
   return namn.find("..") == std::string::npos && namn.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
+}
+// Templates read by the thread's earlier requests, cut into their pieces.
+// A template is used again while its file's stamp is unchanged, so that an
+// edited template shows with the next request. A site has a few dozen
+// templates; a thread keeps the most recently used of them.
+struct TMallBitar {
+  std::string fil;
+  TFileStamp stamp;
+  bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
+  std::vector<std::string> bitar;
+};
+constexpr size_t kSparadeMallar = 32;
+
+const std::vector<std::string>& MallBitar(const std::string& fil) {
+  static thread_local std::list<TMallBitar> sparade;  // the most recently used first
+  TFileStamp stamp = TFileStamp::Of(fil);
+  for (auto it = sparade.begin(); it != sparade.end(); ++it) {
+    if (it->fil != fil) continue;
+    if (it->stadig && it->stamp == stamp) {
+      sparade.splice(sparade.begin(), sparade, it);
+      return sparade.front().bitar;
+    }
+    sparade.erase(it);
+    break;
+  }
+  std::string innehall;
+  if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
+  TMallBitar m;
+  m.fil = fil;
+  m.stamp = stamp;
+  m.stadig = !stamp.Recent(TFileStamp::Now());
+  for (auto& rad : SplitLines(innehall))
+    for (auto& bit : DelaMallrad(rad + "\r\n")) m.bitar.push_back(std::move(bit));
+  if (sparade.size() >= kSparadeMallar) sparade.pop_back();
+  sparade.push_front(std::move(m));
+  return sparade.front().bitar;
 }
 }  // namespace
 
@@ -39,12 +79,7 @@ void TForm1::SkrivUppgift() {
 
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
-  {
-    std::string innehall;
-    if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
-    for (auto& rad : SplitLines(innehall))
-      for (auto& bit : DelaMallrad(rad + "\r\n")) RamBit(sida, std::move(bit));
-  }
+  for (const std::string& bit : MallBitar(fil)) RamBit(sida, bit);
   HttpFlush();
 
   if (!rs.FelaktigtAnrop) {
