@@ -270,20 +270,20 @@ TEST(WarmLookups, PostgresKeepsTextsForTheirTimeToLive) {
   {
     EnvSetting ttl("VEMLO3_LOOKUP_TTL", "0");  // every request reads them anew
     EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>people|Alfa|</html>\r\n\r\n");
-    andra->Execute("UPDATE \"Sprk\" SET \"TextE\"='persons'");
+    andra->Execute("UPDATE \"Sprk\" SET TextE='persons'");
     EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>persons|Alfa|</html>\r\n\r\n");
   }
   {
     EnvSetting ttl("VEMLO3_LOOKUP_TTL", "1");
     EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>persons|Alfa|</html>\r\n\r\n");
-    andra->Execute("UPDATE \"Sprk\" SET \"TextE\"='folk'; UPDATE \"Kund\" SET \"Ftagnamn\"='Beta'");
+    andra->Execute("UPDATE \"Sprk\" SET TextE='folk'; UPDATE \"Kund\" SET Ftagnamn='Beta'");
     // The text is kept for its second; the customer is read fresh.
     EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>persons|Beta|</html>\r\n\r\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>folk|Beta|</html>\r\n\r\n");
   }
   // The default keeps them for a minute.
-  andra->Execute("UPDATE \"Sprk\" SET \"TextE\"='people'");
+  andra->Execute("UPDATE \"Sprk\" SET TextE='people'");
   EXPECT_EQ(r.Page("kundid=a1&sprak=e"), "<html>folk|Beta|</html>\r\n\r\n");
 }
 
@@ -310,7 +310,13 @@ public:
   bool Control(const std::string& action) {
     std::string bin = "$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)/pg_ctl";
     std::string pgctl = (getuid() == 0 ? "runuser -u postgres -- " : "") + bin;
-    return Run(pgctl + " -D '" + dir + "/data' -w -m fast " + action);
+    std::string options;
+    if (action == "start") {  // as start_pg.sh starts it
+      size_t p = line.find("port=");
+      std::string port = line.substr(p + 5, line.find(';', p) - p - 5);
+      options = " -l '" + dir + "/server.log' -o '-p " + port + " -k " + dir + " -c listen_addresses=127.0.0.1'";
+    }
+    return Run(pgctl + " -D '" + dir + "/data' -w -m fast" + options + " " + action);
   }
   static bool Run(const std::string& cmd) { return std::system(("(" + cmd + ") >/dev/null 2>&1").c_str()) == 0; }
 
