@@ -76,6 +76,8 @@ public:
     uint64_t version = 0;
   };
   TDatabaseVersion DatabaseVersion() const;
+  // Just the connection's number (no statement runs).
+  uint64_t ConnectionSerial() const;
 
   // Raises EDatabaseError when the result has no column of that name; names
   // are compared without regard to case and the first column of a name wins.

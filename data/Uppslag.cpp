@@ -44,7 +44,9 @@ long LookupTtlSeconds() {
 }
 
 void CheckMemory(Remembered& m, const TQuery& q) {
-  if (!m.checkDue) return;
+  // Within a request only the connection can change (a module's queries
+  // set to another database); the database itself is checked once.
+  if (!m.checkDue && q.ConnectionSerial() == m.connection) return;
   m.checkDue = false;
   TQuery::TDatabaseVersion v = q.DatabaseVersion();
   auto now = std::chrono::steady_clock::now();
