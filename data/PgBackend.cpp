@@ -223,26 +223,66 @@ private:
       if (res) Lib().clear(res);
     }
   };
-  // A prepared statement, and the columns of its results once one has run.
+  // What the connection knows of a statement shape: how often it ran, its
+  // name on the server once prepared, and the columns of its results.
   struct Statement {
-    std::string name;  // empty: the server does not prepare this shape; it runs as written
+    int runs = 0;
+    bool asWritten = false;  // the server does not take this shape with parameters
+    std::string name;        // prepared under this name
     std::shared_ptr<const DbColumns> columns;
     std::vector<Oid> types;
   };
 
-  std::shared_ptr<DbResult> Run(const std::string& text, const ParameterisedSql& p) {
+  static bool Succeeded(const LibPq& pq, PGresult* res) {
+    int status = res ? pq.resultStatus(res) : -1;
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+  }
+
+  // A shape runs with its literals as parameters: the first time unnamed
+  // (one round trip, as a single request in a fresh process needs), from
+  // the second time on prepared on the server. A shape that the server will
+  // not take with parameters (a literal whose type only its written form
+  // tells) runs as written from then on.
+  PGresult* Execute(Statement& st, const std::string& text, const ParameterisedSql& p) {
     const LibPq& pq = Lib();
-    Statement& st = Prepared(p.text, p.values.size());
     std::vector<const char*> values;
     values.reserve(p.values.size());
     for (const auto& v : p.values) values.push_back(v.c_str());
-    Result r{st.name.empty()
-                 // The parameterless extended protocol runs exactly one statement.
-                 ? pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)
-                 : pq.execPrepared(conn_, st.name.c_str(), static_cast<int>(values.size()), values.data(), nullptr,
-                                   nullptr, 0)};
-    int status = r.res ? pq.resultStatus(r.res) : -1;
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+    int n = static_cast<int>(values.size());
+    // The parameterless extended protocol runs exactly one statement.
+    auto asWritten = [&] { return pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0); };
+    if (st.asWritten) return asWritten();
+    if (!st.name.empty()) return pq.execPrepared(conn_, st.name.c_str(), n, values.data(), nullptr, nullptr, 0);
+    PGresult* res = nullptr;
+    if (st.runs == 0) {
+      res = pq.execParams(conn_, p.text.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0);
+    } else {
+      std::string name = "v" + std::to_string(++named_);
+      Result prepared{pq.prepare(conn_, name.c_str(), p.text.c_str(), n, nullptr)};
+      if (Succeeded(pq, prepared.res)) {
+        st.name = std::move(name);
+        return pq.execPrepared(conn_, st.name.c_str(), n, values.data(), nullptr, nullptr, 0);
+      }
+    }
+    if (Succeeded(pq, res) || pq.status(conn_) != CONNECTION_OK) return res;
+    // Refused with parameters: as written, which also gives the statement's
+    // own message when it is wrong either way.
+    PGresult* written = asWritten();
+    if (Succeeded(pq, written)) st.asWritten = true;
+    if (res) pq.clear(res);
+    return written;
+  }
+
+  std::shared_ptr<DbResult> Run(const std::string& text, const ParameterisedSql& p) {
+    const LibPq& pq = Lib();
+    if (statements_.size() >= kMaxStatements && !statements_.count(p.text)) {
+      Result{pq.exec(conn_, "DEALLOCATE ALL")};
+      statements_.clear();
+    }
+    Statement& st = statements_[p.text];
+    Result r{Execute(st, text, p)};
+    ++st.runs;
+    if (!Succeeded(pq, r.res)) {
       std::string msg = TrimMessage(r.res ? pq.resultErrorMessage(r.res) : pq.errorMessage(conn_));
       // A prepared statement that failed is prepared anew at its next use
       // (its tables may have changed under it).
@@ -283,28 +323,6 @@ private:
       }
     result->rows = rows;
     return result;
-  }
-
-  // The prepared statement of a shape, prepared on first use. A shape that
-  // the server refuses (a literal whose type only the written form tells,
-  // or a statement in error) is remembered as one to run as written, which
-  // then gives the statement's own message.
-  Statement& Prepared(const std::string& shape, size_t parameters) {
-    auto it = statements_.find(shape);
-    if (it != statements_.end()) return it->second;
-    const LibPq& pq = Lib();
-    if (statements_.size() >= kMaxStatements) {
-      Result{pq.exec(conn_, "DEALLOCATE ALL")};
-      statements_.clear();
-    }
-    Statement st;
-    std::string name = "v" + std::to_string(++named_);
-    Result r{pq.prepare(conn_, name.c_str(), shape.c_str(), static_cast<int>(parameters), nullptr)};
-    if (r.res && pq.resultStatus(r.res) == PGRES_COMMAND_OK)
-      st.name = std::move(name);
-    else if (pq.status(conn_) != CONNECTION_OK)
-      throw EDatabaseError(TrimMessage(r.res ? pq.resultErrorMessage(r.res) : pq.errorMessage(conn_)));
-    return statements_.emplace(shape, std::move(st)).first->second;
   }
 
   // A new session in place of one that the server dropped; false when the

@@ -394,3 +394,39 @@ TEST(WarmCaches, ManyThreadsServeWhileTheSourcesChange) {
   fs::remove(r.site.cgiwin + "/vemlo3.conf");
   ReloadConfig();
 }
+
+// On PostgreSQL a statement shape runs unnamed first, prepared from its
+// second run on; a shape that the server does not take with parameters,
+// and a statement in error, behave as they would written out.
+TEST(WarmStatements, PostgresShapesRunTheSameUnnamedPreparedAndAsWritten) {
+  Resident r;
+  if (!r.site.UsePostgres("INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva) VALUES('A1','O''Brien','B','1'),"
+                          "('B2','Kvarn','B','1');"))
+    GTEST_SKIP() << "PostgreSQL is not configured (set VEMLO_PG_CONNINFO)";
+  r.Start();
+  r.Module().InitieraDatabas();
+  TQuery& q = r.Module().q_temp;
+  auto names = [&](const std::string& where) {
+    q.Close();
+    q.SQL.Clear();
+    q.SQL.Add("SELECT 'x' AS Fast, Kund.Ftagnamn");
+    q.SQL.Add("FROM [Tallbrun].[dbo].[Kund]");
+    q.SQL.Add("WHERE " + where);
+    q.SQL.Add("ORDER BY Kund.Ftagnamn");
+    q.Open();
+    std::string out;
+    for (; !q.Eof(); q.Next()) out += q.Text("Fast") + q.Text("Ftagnamn") + ";";
+    return out;
+  };
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    EXPECT_EQ(names("(Kund.Kundid = 'A1')"), "xO'Brien;");
+    EXPECT_EQ(names("(Kund.Kundid = 'B2')"), "xKvarn;");
+    EXPECT_EQ(names("(Kund.Ftagnamn = 'O''Brien' OR upper(Kund.Ftagnamn) LIKE '%VAR%')"), "xKvarn;xO'Brien;");
+    // A typed literal cannot be a parameter.
+    EXPECT_EQ(names("(DATE '2009-05-31' < DATE '2009-06-01' AND Kund.Kundid = 'A1')"), "xO'Brien;");
+    EXPECT_THROW(names("(Kund.Saknas = 'A1')"), EDatabaseError);
+    EXPECT_EQ(names("(Kund.Kundid = 'zz')"), "");
+  }
+  EndRequestOnConnections();
+}
