@@ -116,6 +116,9 @@ public:
   bool NyhetFinns(const std::string& kategori);
   void ByggFlikar(TSida& sida);
   void Blockpass(TSida& sida);
+  // Every customer of the search result: fetched, its sections and tabs
+  // computed, the block rendered.
+  void Kundloop(TSida& sida);
   void SkrivInline(int index);
 
   // ------------------------------------------------------------ tag building blocks

@@ -24,17 +24,22 @@ struct TMallBitar {
   TFileStamp stamp;
   bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
   std::vector<std::string> bitar;
+  // The customer block as the first page from the template classified it
+  // (it depends on the template alone: the frame pass keeps in it every
+  // piece between START and SLUT that is no frame tag).
+  std::vector<TBlockBit> block;
+  bool blockKlar = false;
 };
 constexpr size_t kSparadeMallar = 32;
 
-const std::vector<std::string>& MallBitar(const std::string& fil) {
+TMallBitar& MallBitar(const std::string& fil) {
   static thread_local std::list<TMallBitar> sparade;  // the most recently used first
   TFileStamp stamp = TFileStamp::Of(fil);
   for (auto it = sparade.begin(); it != sparade.end(); ++it) {
     if (it->fil != fil) continue;
     if (it->stadig && it->stamp == stamp) {
       sparade.splice(sparade.begin(), sparade, it);
-      return sparade.front().bitar;
+      return sparade.front();
     }
     sparade.erase(it);
     break;
@@ -49,8 +54,22 @@ const std::vector<std::string>& MallBitar(const std::string& fil) {
     for (auto& bit : DelaMallrad(rad + "\r\n")) m.bitar.push_back(std::move(bit));
   if (sparade.size() >= kSparadeMallar) sparade.pop_back();
   sparade.push_front(std::move(m));
-  return sparade.front().bitar;
+  return sparade.front();
 }
+
+// Lends the template's classified block to the page for its customer loop
+// and takes it back afterwards, also when the page fails.
+class TLanatBlock {
+public:
+  TLanatBlock(TMallBitar& mall, TSida& sida) : mall_(mall), sida_(sida) { mall_.block.swap(sida_.block); }
+  ~TLanatBlock() { mall_.block.swap(sida_.block); }
+  TLanatBlock(const TLanatBlock&) = delete;
+  TLanatBlock& operator=(const TLanatBlock&) = delete;
+
+private:
+  TMallBitar& mall_;
+  TSida& sida_;
+};
 }  // namespace
 
 std::string TForm1::MallFil() {
@@ -79,13 +98,17 @@ void TForm1::SkrivUppgift() {
 
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
-  for (const std::string& bit : MallBitar(fil)) RamBit(sida, bit);
+  TMallBitar& mall = MallBitar(fil);
+  for (const std::string& bit : mall.bitar) RamBit(sida, bit);
   HttpFlush();
 
   if (!rs.FelaktigtAnrop) {
     q_dbqv.First();
     if (q_dbqv.Eof()) {
       PutAAO("<h1>" + HamtaText("F\xF6retaget \xE4r ogiltigt eller saknas") + "</h1>");
+    } else if (mall.blockKlar && mall.block.size() == sida.block.size()) {
+      TLanatBlock lanat(mall, sida);
+      Kundloop(sida);
     } else {
       for (auto& bit : sida.block) Klassificera(bit);
       // Where each section ends is fixed by the block itself.
@@ -103,16 +126,22 @@ void TForm1::SkrivUppgift() {
             break;
           }
       }
-      while (!q_dbqv.Eof()) {
-        std::string kundid = q_dbqv.Text("Kundid");
-        SkrivLogg("kundid=" + kundid);
-        SokKund(q_dbqv.Text("KundId"));
-        BeraknaSektioner(sida);
-        ByggFlikar(sida);
-        Blockpass(sida);
-        q_dbqv.Next();
-      }
+      mall.block = sida.block;
+      mall.blockKlar = true;
+      Kundloop(sida);
     }
   }
   HttpWriteLn(sida.svans);
+}
+
+void TForm1::Kundloop(TSida& sida) {
+  while (!q_dbqv.Eof()) {
+    std::string kundid = q_dbqv.Text("Kundid");
+    SkrivLogg("kundid=" + kundid);
+    SokKund(q_dbqv.Text("KundId"));
+    BeraknaSektioner(sida);
+    ByggFlikar(sida);
+    Blockpass(sida);
+    q_dbqv.Next();
+  }
 }

@@ -130,6 +130,30 @@ TEST(WarmTemplate, AnEditedOrReplacedTemplateShowsWithTheNextRequest) {
     for (int i = 0; i < 40; ++i) ASSERT_EQ(r.Page("kundid=a1&mall=m" + std::to_string(i)), "m" + std::to_string(i) + "\r\n\r\n");
 }
 
+// The customer block is classified once per template; every later page
+// from it is the page that the first one was, for any customers, in any
+// order of templates.
+TEST(WarmTemplate, LaterPagesFromAKeptTemplateAreTheFirstPages) {
+  Resident r;
+  r.site.UseSqlite(
+      "INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva) VALUES('A1','Alfa','B','1'),('B2','Beta','B','0'),"
+      "('C3','Gamma','B','2');"
+      "INSERT INTO Sprk(TextS,TextE) VALUES('personer','people');");
+  r.site.WriteFile("www/kund/facts.htm",
+                   "<html><!--TITEL--><!--START--><!--COUNTER(2,|)--><!--KUNDID--><!--INCCOUNTER-->"
+                   "<!--STARTNIVA0-->noll<!--SLUTNIVA0--><!--STARTSPRAK(E)--><!--HAMTATEXT(personer)-->"
+                   "<!--SLUTSPRAK(E)--><!--NAMN--><!--okand--><!--SLUT--></html>\r\n");
+  r.site.WriteFile("www/kund/lista.htm", "[<!--START--><!--NAMN-->,<!--SLUT-->]\r\n");
+  r.Start();
+  const char* fragor[] = {"kundid=a1&kundid=b2&kundid=c3", "kundid=b2&sprak=e", "kundid=c3&kundid=a1&mall=lista",
+                          "kundid=a1&sprak=e&kundid=c3"};
+  std::vector<std::string> forsta;
+  for (const char* f : fragor) forsta.push_back(r.Page(f));
+  EXPECT_NE(forsta[0].find("A1"), std::string::npos) << forsta[0];
+  for (int varv = 0; varv < 3; ++varv)
+    for (size_t i = 0; i < std::size(fragor); ++i) EXPECT_EQ(r.Page(fragor[(i + varv) % std::size(fragor)]), forsta[(i + varv) % std::size(fragor)]);
+}
+
 TEST(WarmSettings, AChangedSettingsFileIsReadWithTheNextRequest) {
   Resident r;
   r.site.UseSqlite(kRader);
