@@ -4,7 +4,7 @@
 //
 //   warmpage CGI-WIN-FOLDER QUERY [COUNT]
 //
-// Prints the first request's time and the median, mean and best of the
+// Prints the size of the first and the last response, the first request's time and the median, mean and best of the
 // others, in microseconds. The response goes nowhere.
 #include <unistd.h>
 
@@ -18,14 +18,18 @@
 #include "gateway/CGISEng.h"
 
 namespace {
+// Counts the response's bytes (the engine owns and frees the stream).
 class TNullSink : public TStream {
 public:
+  explicit TNullSink(int64_t& bytes) : bytes_(bytes) {}
   int64_t Read(void*, int64_t) override { return 0; }
   int64_t Write(const void*, int64_t count) override {
-    bytes += count;
+    bytes_ += count;
     return count;
   }
-  int64_t bytes = 0;
+
+private:
+  int64_t& bytes_;
 };
 
 // A standard CGI engine that neither ends the process nor waits on input.
@@ -54,7 +58,7 @@ int main(int argc, char** argv) {
   SetHaltHandler([](int) {});
   TForm1 module(false);
   std::vector<double> times;
-  int64_t bytes = 0;
+  int64_t first = 0, last = 0;
   for (int i = 0; i < count; ++i) {
     auto vars = std::make_unique<TStringList>(true);
     for (std::string v : {"SERVER_SOFTWARE=bench", "GATEWAY_INTERFACE=CGI/1.1", "SERVER_PROTOCOL=HTTP/1.1",
@@ -63,21 +67,22 @@ int main(int argc, char** argv) {
     vars->Add(std::string("QUERY_STRING=") + argv[2]);
     TBenchEngine engine;
     engine.SetOnExecRequest([&](TComponent*) { module.GeneralHttpEngine1ExecRequest(nullptr); });
-    auto* sink = new TNullSink;
+    last = 0;
+    auto* sink = new TNullSink(last);
     auto start = std::chrono::steady_clock::now();
     try {
       engine.Execute(new TMemoryStream(), sink, std::move(vars));
     } catch (const EHalt&) {
     }
     times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    if (i == 0) bytes = sink->bytes;
+    if (i == 0) first = last;
   }
-  double first = times.front();
   std::vector<double> warm(times.begin() + std::min<size_t>(times.size() - 1, 10), times.end());
   std::sort(warm.begin(), warm.end());
   double sum = 0;
   for (double t : warm) sum += t;
-  std::printf("bytes %lld first %.0f us; warm (%zu): median %.0f us, mean %.0f us, best %.0f us\n",
-              static_cast<long long>(bytes), first, warm.size(), warm[warm.size() / 2], sum / warm.size(), warm.front());
+  std::printf("bytes %lld/%lld; first %.0f us; warm (%zu): median %.0f us, mean %.0f us, best %.0f us\n",
+              static_cast<long long>(first), static_cast<long long>(last), times.front(), warm.size(),
+              warm[warm.size() / 2], sum / warm.size(), warm.front());
   return 0;
 }
