@@ -109,12 +109,23 @@ public:
   // are seen through the data version as well).
   bool StillCurrent() override { return TFileStamp::Of(file_) == stamp_; }
 
-  // PRAGMA data_version changes when another connection has committed a
-  // change (this one only reads; its own changes count through
-  // total_changes). Run inside the request's read transaction, it tells
-  // the state of the database that the request's other reads see.
+  // The data version changes with every committed change of the database.
+  // Taken inside the request's read transaction, it tells the state that
+  // the request's other reads see. Before the transaction has read
+  // anything, PRAGMA data_version starts it (it counts the changes of other
+  // connections; this one only reads, and its own changes count through
+  // total_changes).
   bool DataVersion(uint64_t& version) override {
     BeginReading();
+    // Within a read transaction the pager's own counter tells the same,
+    // without a statement.
+    if (sqlite3_txn_state(db_, "main") != SQLITE_TXN_NONE) {
+      unsigned int v = 0;
+      if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &v) == SQLITE_OK) {
+        version = v;
+        return true;
+      }
+    }
     if (!dataVersion_ && sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_,
                                             nullptr) != SQLITE_OK)
       Fail();

@@ -29,32 +29,46 @@ struct TMallBitar {
   // piece between START and SLUT that is no frame tag).
   std::vector<TBlockBit> block;
   bool blockKlar = false;
+  // Pages made from the template so far. What a page keeps is kept from
+  // its second page on: a process that serves a single request (CGI)
+  // pays nothing for it.
+  int sidor = 0;
 };
 constexpr size_t kSparadeMallar = 32;
 
-TMallBitar& MallBitar(const std::string& fil) {
+// The template's entry, with its pieces once it has served a page before;
+// until then the pieces of this page are in `egna`.
+TMallBitar& MallBitar(const std::string& fil, std::vector<std::string>& egna) {
   static thread_local std::list<TMallBitar> sparade;  // the most recently used first
   TFileStamp stamp = TFileStamp::Of(fil);
-  for (auto it = sparade.begin(); it != sparade.end(); ++it) {
-    if (it->fil != fil) continue;
-    if (it->stadig && it->stamp == stamp) {
-      sparade.splice(sparade.begin(), sparade, it);
-      return sparade.front();
-    }
+  auto it = sparade.begin();
+  for (; it != sparade.end(); ++it)
+    if (it->fil == fil) break;
+  if (it != sparade.end() && !(it->stadig && it->stamp == stamp)) {
     sparade.erase(it);
-    break;
+    it = sparade.end();
   }
+  if (it == sparade.end()) {
+    if (sparade.size() >= kSparadeMallar) sparade.pop_back();
+    TMallBitar m;
+    m.fil = fil;
+    m.stamp = stamp;
+    m.stadig = !stamp.Recent(TFileStamp::Now());
+    sparade.push_front(std::move(m));
+  } else {
+    sparade.splice(sparade.begin(), sparade, it);
+  }
+  TMallBitar& mall = sparade.front();
+  if (++mall.sidor > 1 && !mall.bitar.empty()) return mall;
   std::string innehall;
   if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
-  TMallBitar m;
-  m.fil = fil;
-  m.stamp = stamp;
-  m.stadig = !stamp.Recent(TFileStamp::Now());
   for (auto& rad : SplitLines(innehall))
-    for (auto& bit : DelaMallrad(rad + "\r\n")) m.bitar.push_back(std::move(bit));
-  if (sparade.size() >= kSparadeMallar) sparade.pop_back();
-  sparade.push_front(std::move(m));
-  return sparade.front();
+    for (auto& bit : DelaMallrad(rad + "\r\n")) egna.push_back(std::move(bit));
+  if (mall.sidor > 1) {
+    mall.bitar = std::move(egna);
+    egna.clear();
+  }
+  return mall;
 }
 
 // Lends the template's classified block to the page for its customer loop
@@ -98,8 +112,12 @@ void TForm1::SkrivUppgift() {
 
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
-  TMallBitar& mall = MallBitar(fil);
-  for (const std::string& bit : mall.bitar) RamBit(sida, bit);
+  std::vector<std::string> egna;
+  TMallBitar& mall = MallBitar(fil, egna);
+  if (egna.empty())
+    for (const std::string& bit : mall.bitar) RamBit(sida, bit);
+  else
+    for (std::string& bit : egna) RamBit(sida, std::move(bit));
   HttpFlush();
 
   if (!rs.FelaktigtAnrop) {
@@ -126,8 +144,10 @@ void TForm1::SkrivUppgift() {
             break;
           }
       }
-      mall.block = sida.block;
-      mall.blockKlar = true;
+      if (mall.sidor > 1) {
+        mall.block = sida.block;
+        mall.blockKlar = true;
+      }
       Kundloop(sida);
     }
   }
