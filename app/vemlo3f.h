@@ -89,7 +89,7 @@ public:
                             const std::string& avskiljare);
   std::string HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod);
   // The statements behind the three look-ups (their results are remembered
-  // within a request).
+  // while their database is unchanged, see Uppslag.cpp).
   std::string HamtaTextFraga(const std::string& textS, int antal);
   std::string HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
                                  const std::string& avskiljare);
