@@ -6,15 +6,27 @@
 #include <map>
 #include <mutex>
 
+#include "data/FileStamp.h"
 #include "gateway/HUtils.h"
 
 namespace {
+constexpr const char* kFile = "vemlo3.conf";
+
+// The settings last read, shared by all threads; each thread holds the ones
+// that its request began with.
 std::mutex g_lock;
-std::unique_ptr<SiteConfig> g_config;
+std::shared_ptr<const SiteConfig> g_config;
+TFileStamp g_stamp;
+bool g_settled = false;  // the file was not changed just before it was read (see TFileStamp::Recent)
+
+std::shared_ptr<const SiteConfig>& ThreadConfig() {
+  static thread_local std::shared_ptr<const SiteConfig> current;
+  return current;
+}
 
 SiteConfig Load() {
   SiteConfig c;
-  std::ifstream in("vemlo3.conf", std::ios::binary);
+  std::ifstream in(kFile, std::ios::binary);
   if (!in) return c;
   const std::map<std::string, std::string SiteConfig::*> keys = {
       {"supportepost", &SiteConfig::SupportEpost},
@@ -51,17 +63,36 @@ SiteConfig Load() {
   }
   return c;
 }
+
+// Called with g_lock held.
+void LoadLocked(const TFileStamp& stamp) {
+  g_config = std::make_shared<const SiteConfig>(Load());
+  g_stamp = stamp;
+  g_settled = !stamp.Recent(TFileStamp::Now());
+}
 }  // namespace
 
 const SiteConfig& Config() {
+  auto& current = ThreadConfig();
+  if (!current) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    if (!g_config) LoadLocked(TFileStamp::Of(kFile));
+    current = g_config;
+  }
+  return *current;
+}
+
+void RefreshConfig() {
+  TFileStamp stamp = TFileStamp::Of(kFile);
   std::lock_guard<std::mutex> lock(g_lock);
-  if (!g_config) g_config = std::make_unique<SiteConfig>(Load());
-  return *g_config;
+  if (!g_config || !g_settled || !(stamp == g_stamp)) LoadLocked(stamp);
+  ThreadConfig() = g_config;
 }
 
 void ReloadConfig() {
   std::lock_guard<std::mutex> lock(g_lock);
-  g_config = std::make_unique<SiteConfig>(Load());
+  LoadLocked(TFileStamp::Of(kFile));
+  ThreadConfig() = g_config;
 }
 
 bool DebugAllowedFor(const SiteConfig& c, const std::string& remoteAddr) {

@@ -1,8 +1,9 @@
 // Operator settings of the site: values that belong to the operator rather
 // than to the program (the support contact on the error page, the addresses
-// of outside sites). Read once per process from "vemlo3.conf" in the working
-// directory (lines "key=value", "#" starts a comment); built-in defaults for
-// every key that the file does not set.
+// of outside sites). Read from "vemlo3.conf" in the working directory (lines
+// "key=value", "#" starts a comment); built-in defaults for every key that
+// the file does not set. A resident process reads the file again when it
+// has changed (RefreshConfig, once per request).
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,11 @@ struct SiteConfig {
 // Whether the operator lets this client address switch the statement echo on.
 bool DebugAllowedFor(const SiteConfig& c, const std::string& remoteAddr);
 
+// The settings as the calling thread's current request sees them: they stay
+// the same for the whole request, whatever other threads do meanwhile.
 const SiteConfig& Config();
-// Reads the settings again (tests, or a resident process after a change).
+// At the start of a request: the thread takes the settings anew, read
+// again first when the file has changed (its identity, size or times).
+void RefreshConfig();
+// Reads the settings again now, changed or not (tests).
 void ReloadConfig();

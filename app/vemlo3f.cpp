@@ -81,7 +81,9 @@ void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
   rs.Form1 = this;
   try {
     rs.Starttid = Now();
-    ForgetLookups();
+    // What earlier requests left warm is checked against its sources.
+    NewRequestForLookups();
+    RefreshConfig();
     Randomize();
     rs.AnropsId = HttpRemoteAddr() + "-" + IntToStr(Random(10000) + 10000);
     InitieraDatabas();

@@ -91,7 +91,7 @@ public:
                             const std::string& avskiljare);
   std::string HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod);
   // The statements behind the three look-ups (their results are remembered
-  // within a request).
+  // while their database is unchanged, see Uppslag.cpp).
   std::string HamtaTextFraga(const std::string& textS, int antal);
   std::string HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
                                  const std::string& avskiljare);
@@ -118,6 +118,9 @@ public:
   bool NyhetFinns(const std::string& kategori);
   void ByggFlikar(TSida& sida);
   void Blockpass(TSida& sida);
+  // Every customer of the search result: fetched, its sections and tabs
+  // computed, the block rendered.
+  void Kundloop(TSida& sida);
   void SkrivInline(int index);
 
   // ------------------------------------------------------------ tag building blocks

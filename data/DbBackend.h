@@ -105,14 +105,33 @@ public:
   virtual void Execute(const std::string& script) = 0;
   virtual const char* Provider() const = 0;
   // The request that used the connection has ended: a back end that reads a
-  // request's statements in one transaction ends it here.
+  // request's statements in one transaction ends it here, and one whose
+  // session a failed statement left in a transaction sets it back.
   virtual void EndRequest() {}
+  // Asked once per request, before the connection's first statement of a
+  // later request: false when the connection no longer reaches the
+  // database that its line names (the SQLite file was replaced, the
+  // PostgreSQL server dropped the session); it is then opened again.
+  virtual bool StillCurrent() { return true; }
+  // A number that changes whenever the content of the database changes, as
+  // the reads of the current request see it; false when the back end
+  // cannot tell.
+  virtual bool DataVersion(uint64_t&) { return false; }
+  // Every connection that the process opens has a number of its own, so
+  // that what was read through one is not taken for what another reads.
+  uint64_t Serial() const { return serial_; }
+
+private:
+  uint64_t serial_ = NextSerial();
+  static uint64_t NextSerial();
 };
 
 // The open connection of the calling thread for a connection line (or, with
 // `alias`, a database alias), opened on first use and kept for the thread's
-// lifetime. Raises EDatabaseError when the line is bad or the connection
-// fails.
+// later requests: at its first use in each later request it is checked
+// (DbConnection::StillCurrent) and opened again when it is stale. A thread
+// keeps the connections of its two most recently used lines. Raises
+// EDatabaseError when the line is bad or the connection fails.
 DbConnection& ThreadConnection(const std::string& line, bool alias);
 
 // Opens a new connection that is not cached (set-up scripts, tests).

@@ -21,6 +21,7 @@
 // the SQLite database file "<alias>.db" in the working directory, opened
 // read-only.
 #include <algorithm>
+#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -128,16 +129,25 @@ std::unique_ptr<DbConnection> OpenFromLine(const std::string& line) {
 struct CachedConnection {
   std::string key;
   std::unique_ptr<DbConnection> conn;
+  bool checkDue = false;  // a request has ended since the connection was last checked
 };
 
-// A thread keeps its connections until it ends or closes them; a process
-// normally has one.
+// A thread keeps its connections until it ends or closes them. A process
+// normally uses one line; a changed line opens its own connection, and the
+// connection of a line that is no longer used goes once two newer ones are
+// open. The most recently used is first.
+constexpr size_t kKeptConnections = 2;
+
 std::vector<CachedConnection>& Cache() {
   static thread_local std::vector<CachedConnection> cache;
   return cache;
 }
 
+std::atomic<uint64_t> g_serial{0};
+
 }  // namespace
+
+uint64_t DbConnection::NextSerial() { return ++g_serial; }
 
 std::unique_ptr<DbConnection> OpenConnection(const std::string& line, bool alias) {
   if (alias) {
@@ -150,15 +160,35 @@ std::unique_ptr<DbConnection> OpenConnection(const std::string& line, bool alias
 DbConnection& ThreadConnection(const std::string& line, bool alias) {
   auto& cache = Cache();
   std::string key = (alias ? "A:" : "C:") + line;
-  for (auto& c : cache)
-    if (c.key == key) return *c.conn;
+  auto it = std::find_if(cache.begin(), cache.end(), [&](const CachedConnection& c) { return c.key == key; });
+  if (it != cache.end()) {
+    if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
+    CachedConnection& c = cache.front();
+    if (c.checkDue) {
+      c.checkDue = false;
+      if (!c.conn->StillCurrent()) {
+        c.conn.reset();
+        try {
+          c.conn = OpenConnection(line, alias);
+        } catch (...) {
+          cache.erase(cache.begin());  // the next request tries again
+          throw;
+        }
+      }
+    }
+    return *c.conn;
+  }
   auto conn = OpenConnection(line, alias);
-  cache.push_back({std::move(key), std::move(conn)});
-  return *cache.back().conn;
+  if (cache.size() >= kKeptConnections) cache.pop_back();
+  cache.insert(cache.begin(), CachedConnection{std::move(key), std::move(conn)});
+  return *cache.front().conn;
 }
 
 void EndRequestOnConnections() {
-  for (auto& c : Cache()) c.conn->EndRequest();
+  for (auto& c : Cache()) {
+    c.conn->EndRequest();
+    c.checkDue = true;
+  }
 }
 
 void CloseDatabaseConnections() { Cache().clear(); }

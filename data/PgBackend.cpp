@@ -5,6 +5,15 @@
 // dlopen the first time a connection line asks for PostgreSQL, and the few
 // functions used are bound by name.
 //
+// A connection stays open for the thread's later requests. Statements are
+// prepared on the server once per connection: statements that differ only
+// in the literals of their conditions share one, whose literals become
+// parameters (see SqlLiterals.h). A statement whose shape the server will
+// not prepare runs as written. A session that the server dropped (a
+// restart) is connected again when a statement finds it gone, and the
+// statement runs once more; the connection stays usable after a failed
+// statement.
+//
 // The session's client encoding is WIN1252, so statements and values travel
 // in the program's own encoding and the server converts. The search path is
 // "dbo, public", so that the double-quoted table names of the alias form find
@@ -14,9 +23,11 @@
 #include <charconv>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 
 #include "data/DbBackend.h"
 #include "data/SqlDialect.h"
+#include "data/SqlLiterals.h"
 #include "gateway/HUtils.h"
 
 namespace {
@@ -27,6 +38,7 @@ using Oid = unsigned int;
 
 enum ConnStatus { CONNECTION_OK = 0 };
 enum ExecStatus { PGRES_EMPTY_QUERY = 0, PGRES_COMMAND_OK = 1, PGRES_TUPLES_OK = 2 };
+enum TransactionStatus { PQTRANS_IDLE = 0 };
 
 struct LibPq {
   PGconn* (*connectdbParams)(const char* const*, const char* const*, int);
@@ -35,6 +47,10 @@ struct LibPq {
   void (*finish)(PGconn*);
   PGresult* (*execParams)(PGconn*, const char*, int, const Oid*, const char* const*, const int*, const int*, int);
   PGresult* (*exec)(PGconn*, const char*);
+  PGresult* (*prepare)(PGconn*, const char*, const char*, int, const Oid*);
+  PGresult* (*execPrepared)(PGconn*, const char*, int, const char* const*, const int*, const int*, int);
+  void (*reset)(PGconn*);
+  int (*transactionStatus)(const PGconn*);
   int (*resultStatus)(const PGresult*);
   char* (*resultErrorMessage)(const PGresult*);
   void (*clear)(PGresult*);
@@ -68,6 +84,10 @@ const LibPq& Lib() {
     bind(lib.finish, "PQfinish");
     bind(lib.execParams, "PQexecParams");
     bind(lib.exec, "PQexec");
+    bind(lib.prepare, "PQprepare");
+    bind(lib.execPrepared, "PQexecPrepared");
+    bind(lib.reset, "PQreset");
+    bind(lib.transactionStatus, "PQtransactionStatus");
     bind(lib.resultStatus, "PQresultStatus");
     bind(lib.resultErrorMessage, "PQresultErrorMessage");
     bind(lib.clear, "PQclear");
@@ -163,27 +183,135 @@ public:
   const char* Provider() const override { return "PostgreSQL"; }
 
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
-    const LibPq& pq = Lib();
     std::string text = AdaptSql(sql, SqlDialect::PostgreSQL);
     if (text.find('\0') != std::string::npos) throw EDatabaseError("The statement holds a NUL character");
-    // The parameterless extended protocol runs exactly one statement.
-    Result r{pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)};
+    ParameterisedSql p = ParameteriseLiterals(text, Placeholder::Dollar);
+    try {
+      return Run(text, p);
+    } catch (const EDatabaseError&) {
+      // A session that the server dropped fails its next statement; the
+      // statement (which only reads) runs once more on a new session.
+      if (!Reconnect()) throw;
+    }
+    return Run(text, p);
+  }
+
+  void Execute(const std::string& script) override {
+    const LibPq& pq = Lib();
+    Result r{pq.exec(conn_, script.c_str())};
     if (!r.res) throw EDatabaseError(TrimMessage(pq.errorMessage(conn_)));
     int status = pq.resultStatus(r.res);
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY)
       throw EDatabaseError(TrimMessage(pq.resultErrorMessage(r.res)));
+  }
+
+  // The program's statements run outside transactions; should a session
+  // still be in one (or in a failed one) at the end of a request, it is
+  // rolled back, so that the next request's statements run.
+  void EndRequest() override {
+    const LibPq& pq = Lib();
+    if (pq.status(conn_) == CONNECTION_OK && pq.transactionStatus(conn_) != PQTRANS_IDLE)
+      Result{pq.exec(conn_, "ROLLBACK")};
+  }
+
+  bool StillCurrent() override { return Lib().status(conn_) == CONNECTION_OK; }
+
+private:
+  struct Result {
+    PGresult* res;
+    ~Result() {
+      if (res) Lib().clear(res);
+    }
+  };
+  // What the connection knows of a statement shape: how often it ran, its
+  // name on the server once prepared, and the columns of its results.
+  struct Statement {
+    int runs = 0;
+    bool asWritten = false;  // the server does not take this shape with parameters
+    std::string name;        // prepared under this name
+    std::shared_ptr<const DbColumns> columns;
+    std::vector<Oid> types;
+  };
+
+  static bool Succeeded(const LibPq& pq, PGresult* res) {
+    int status = res ? pq.resultStatus(res) : -1;
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+  }
+
+  // A shape runs with its literals as parameters: the first time unnamed
+  // (one round trip, as a single request in a fresh process needs), from
+  // the second time on prepared on the server. A shape that the server will
+  // not take with parameters (a literal whose type only its written form
+  // tells) runs as written from then on.
+  PGresult* Execute(Statement& st, const std::string& text, const ParameterisedSql& p) {
+    const LibPq& pq = Lib();
+    std::vector<const char*> values;
+    values.reserve(p.values.size());
+    for (const auto& v : p.values) values.push_back(v.c_str());
+    int n = static_cast<int>(values.size());
+    // The parameterless extended protocol runs exactly one statement.
+    auto asWritten = [&] { return pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0); };
+    if (st.asWritten) return asWritten();
+    if (!st.name.empty()) return pq.execPrepared(conn_, st.name.c_str(), n, values.data(), nullptr, nullptr, 0);
+    PGresult* res = nullptr;
+    if (st.runs == 0) {
+      res = pq.execParams(conn_, p.text.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0);
+    } else {
+      std::string name = "v" + std::to_string(++named_);
+      Result prepared{pq.prepare(conn_, name.c_str(), p.text.c_str(), n, nullptr)};
+      if (Succeeded(pq, prepared.res)) {
+        st.name = std::move(name);
+        return pq.execPrepared(conn_, st.name.c_str(), n, values.data(), nullptr, nullptr, 0);
+      }
+    }
+    if (Succeeded(pq, res) || pq.status(conn_) != CONNECTION_OK) return res;
+    // Refused with parameters: as written, which also gives the statement's
+    // own message when it is wrong either way.
+    PGresult* written = asWritten();
+    if (Succeeded(pq, written)) st.asWritten = true;
+    if (res) pq.clear(res);
+    return written;
+  }
+
+  std::shared_ptr<DbResult> Run(const std::string& text, const ParameterisedSql& p) {
+    const LibPq& pq = Lib();
+    if (statements_.size() >= kMaxStatements && !statements_.count(p.text)) {
+      Result{pq.exec(conn_, "DEALLOCATE ALL")};
+      statements_.clear();
+    }
+    Statement& st = statements_[p.text];
+    Result r{Execute(st, text, p)};
+    ++st.runs;
+    if (!Succeeded(pq, r.res)) {
+      std::string msg = TrimMessage(r.res ? pq.resultErrorMessage(r.res) : pq.errorMessage(conn_));
+      // A prepared statement that failed is prepared anew at its next use
+      // (its tables may have changed under it).
+      if (!st.name.empty()) {
+        if (pq.status(conn_) == CONNECTION_OK) Result{pq.exec(conn_, ("DEALLOCATE " + st.name).c_str())};
+        statements_.erase(p.text);
+      }
+      throw EDatabaseError(msg);
+    }
 
     auto result = std::make_shared<DbResult>();
     int cols = pq.nfields(r.res);
     int rows = pq.ntuples(r.res);
-    std::vector<Oid> types(static_cast<size_t>(cols));
-    auto columns = std::make_shared<DbColumns>();
-    columns->names.reserve(static_cast<size_t>(cols));
-    for (int c = 0; c < cols; ++c) {
-      columns->names.emplace_back(pq.fname(r.res, c));
-      types[static_cast<size_t>(c)] = pq.ftype(r.res, c);
+    // The columns of a prepared statement are read once and shared.
+    Statement scratch;
+    Statement& shape = st.name.empty() ? scratch : st;
+    if (!shape.columns || static_cast<int>(shape.types.size()) != cols) {
+      auto columns = std::make_shared<DbColumns>();
+      columns->names.reserve(static_cast<size_t>(cols));
+      shape.types.assign(static_cast<size_t>(cols), 0);
+      for (int c = 0; c < cols; ++c) {
+        columns->names.emplace_back(pq.fname(r.res, c));
+        shape.types[static_cast<size_t>(c)] = pq.ftype(r.res, c);
+      }
+      columns->BuildIndex();
+      shape.columns = std::move(columns);
     }
-    result->columns = std::move(columns);
+    result->columns = shape.columns;
+    const std::vector<Oid>& types = shape.types;
     result->cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int row = 0; row < rows; ++row)
       for (int c = 0; c < cols; ++c) {
@@ -197,24 +325,20 @@ public:
     return result;
   }
 
-  void Execute(const std::string& script) override {
+  // A new session in place of one that the server dropped; false when the
+  // session was not dropped or cannot be made again.
+  bool Reconnect() {
     const LibPq& pq = Lib();
-    Result r{pq.exec(conn_, script.c_str())};
-    if (!r.res) throw EDatabaseError(TrimMessage(pq.errorMessage(conn_)));
-    int status = pq.resultStatus(r.res);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY)
-      throw EDatabaseError(TrimMessage(pq.resultErrorMessage(r.res)));
+    if (pq.status(conn_) == CONNECTION_OK) return false;
+    statements_.clear();  // they went with the session
+    pq.reset(conn_);
+    return pq.status(conn_) == CONNECTION_OK;
   }
 
-private:
-  struct Result {
-    PGresult* res;
-    ~Result() {
-      if (res) Lib().clear(res);
-    }
-  };
-
+  static constexpr size_t kMaxStatements = 128;
   PGconn* conn_;
+  std::unordered_map<std::string, Statement> statements_;
+  uint64_t named_ = 0;
 };
 
 }  // namespace

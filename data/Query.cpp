@@ -144,6 +144,20 @@ void TQuery::Open() {
   row_ = 0;
 }
 
+uint64_t TQuery::ConnectionSerial() const {
+  bool alias = connectionString_.empty();
+  return ThreadConnection(alias ? databaseName_ : connectionString_, alias).Serial();
+}
+
+TQuery::TDatabaseVersion TQuery::DatabaseVersion() const {
+  bool alias = connectionString_.empty();
+  DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
+  TDatabaseVersion v;
+  v.connection = conn.Serial();
+  v.known = conn.DataVersion(v.version);
+  return v;
+}
+
 void TQuery::Close() {
   active_ = false;
   row_ = 0;

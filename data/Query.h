@@ -66,6 +66,19 @@ public:
   bool Eof() const;
   int RecordCount() const;
 
+  // The state of the database as the query's connection sees it in the
+  // current request: the connection's number and, where the back end can
+  // tell (`known`), a number that changes with every change of the
+  // database's content. Opens the connection when it is not open.
+  struct TDatabaseVersion {
+    uint64_t connection = 0;
+    bool known = false;
+    uint64_t version = 0;
+  };
+  TDatabaseVersion DatabaseVersion() const;
+  // Just the connection's number (no statement runs).
+  uint64_t ConnectionSerial() const;
+
   // Raises EDatabaseError when the result has no column of that name; names
   // are compared without regard to case and the first column of a name wins.
   TField FieldByName(std::string_view name) const;
@@ -92,5 +105,10 @@ void CloseDatabaseConnections();
 // connections stay open for the thread's next request).
 void EndRequestOnConnections();
 
-// Forgets the look-up texts and code names remembered during a request.
+// Forgets the look-up texts and code names remembered so far.
 void ForgetLookups();
+// A new request begins: the look-up texts and code names remembered by
+// earlier requests of the thread are checked at this request's first
+// look-up (see Uppslag.cpp) and forgotten when the database may have
+// changed.
+void NewRequestForLookups();

@@ -15,7 +15,9 @@
 
 #include "app/Sanitized.h"
 #include "data/DbBackend.h"
+#include "data/FileStamp.h"
 #include "data/SqlDialect.h"
+#include "data/SqlLiterals.h"
 #include "data/SqliteMemory.h"
 #include "gateway/HUtils.h"
 
@@ -90,12 +92,49 @@ ColumnType DeclaredType(const char* decl) {
 
 class SqliteConnection final : public DbConnection {
 public:
-  SqliteConnection(sqlite3* db, bool readOnly) : db_(db), readOnly_(readOnly) {}
+  SqliteConnection(sqlite3* db, bool readOnly, std::string file, TFileStamp stamp)
+      : db_(db), readOnly_(readOnly), file_(std::move(file)), stamp_(stamp) {}
   ~SqliteConnection() override {
     for (auto& [text, st] : statements_) sqlite3_finalize(st);
     sqlite3_finalize(begin_);
     sqlite3_finalize(rollback_);
+    sqlite3_finalize(dataVersion_);
     sqlite3_close_v2(db_);
+  }
+
+  // The file at the path is still the one that is open, unchanged. A file
+  // replaced under an open connection would otherwise go on being read
+  // through the old file's inode, or through pages cached from the old
+  // content; any change of the file opens the connection again (changes
+  // written through SQLite by others are rare on a published database, and
+  // are seen through the data version as well).
+  bool StillCurrent() override { return TFileStamp::Of(file_) == stamp_; }
+
+  // The data version changes with every committed change of the database.
+  // Taken inside the request's read transaction, it tells the state that
+  // the request's other reads see. Before the transaction has read
+  // anything, PRAGMA data_version starts it (it counts the changes of other
+  // connections; this one only reads, and its own changes count through
+  // total_changes).
+  bool DataVersion(uint64_t& version) override {
+    BeginReading();
+    // Within a read transaction the pager's own counter tells the same,
+    // without a statement.
+    if (sqlite3_txn_state(db_, "main") != SQLITE_TXN_NONE) {
+      unsigned int v = 0;
+      if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &v) == SQLITE_OK) {
+        version = v;
+        return true;
+      }
+    }
+    if (!dataVersion_ && sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_,
+                                            nullptr) != SQLITE_OK)
+      Fail();
+    Reset guard{dataVersion_};
+    if (sqlite3_step(dataVersion_) != SQLITE_ROW) Fail();
+    version = (static_cast<uint64_t>(sqlite3_column_int64(dataVersion_, 0)) << 32) ^
+              static_cast<uint64_t>(sqlite3_total_changes64(db_));
+    return true;
   }
 
   const char* Provider() const override { return "SQLite"; }
@@ -104,7 +143,7 @@ public:
     BeginReading();
     // Statements that differ only in the literals of their conditions share
     // one prepared statement: the literals become parameters.
-    Parameterised p = Parameterise(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)));
+    Parameterised p = ParameteriseLiterals(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)), Placeholder::Question);
     if (AsciiValues(p)) {
       auto it = quick_.find(p.text);
       if (it == quick_.end()) {
@@ -176,71 +215,7 @@ private:
     std::shared_ptr<const DbColumns> columns;  // shared by every result of the statement
     std::vector<ColumnType> types;
   };
-  struct Parameterised {
-    std::string text;                 // with "?" in place of the literals
-    std::vector<std::string> values;  // the literals' values, in order
-  };
-
-  // The string literals after the statement's WHERE become parameters; the
-  // select list keeps its literals, since they name their columns.
-  static Parameterised Parameterise(const std::string& sql) {
-    Parameterised p;
-    size_t where = std::string::npos;
-    for (size_t i = 0; i + 5 <= sql.size(); ++i) {
-      char c = sql[i];
-      if (c == '\'') {
-        size_t e = i + 1;
-        while (e < sql.size() && !(sql[e] == '\'' && (e + 1 >= sql.size() || sql[e + 1] != '\''))) e += sql[e] == '\'' ? 2 : 1;
-        i = e;
-        continue;
-      }
-      if ((c == 'W' || c == 'w') && (i == 0 || !std::isalnum(static_cast<unsigned char>(sql[i - 1]))) &&
-          strncasecmp(sql.c_str() + i, "WHERE", 5) == 0 &&
-          (i + 5 == sql.size() || !std::isalnum(static_cast<unsigned char>(sql[i + 5])))) {
-        where = i;
-        break;
-      }
-    }
-    if (where == std::string::npos) {
-      p.text = sql;
-      return p;
-    }
-    p.text.reserve(sql.size());
-    p.text.append(sql, 0, where);
-    for (size_t i = where; i < sql.size();) {
-      size_t q = sql.find('\'', i);
-      if (q == std::string::npos) {
-        p.text.append(sql, i, std::string::npos);
-        break;
-      }
-      p.text.append(sql, i, q - i);
-      std::string value;
-      size_t e = q + 1;
-      for (;;) {
-        size_t end = sql.find('\'', e);
-        if (end == std::string::npos) {
-          e = sql.size();
-          break;
-        }
-        value.append(sql, e, end - e);
-        if (end + 1 < sql.size() && sql[end + 1] == '\'') {
-          value += '\'';
-          e = end + 2;
-          continue;
-        }
-        e = end;
-        break;
-      }
-      if (e >= sql.size()) {  // an unterminated literal: leave it to the parser
-        p.text.append(sql, q, std::string::npos);
-        break;
-      }
-      p.text += '?';
-      p.values.push_back(std::move(value));
-      i = e + 1;
-    }
-    return p;
-  }
+  using Parameterised = ParameterisedSql;
 
   // A condition "upper(col) = ?" makes SQLite call upper() for every row it
   // looks at. When every parameter is ASCII text, each such condition is
@@ -416,8 +391,11 @@ private:
 
   sqlite3* db_;
   bool readOnly_;
+  std::string file_;  // as opened, relative to the working directory
+  TFileStamp stamp_;   // of the file at the time it was opened
   sqlite3_stmt* begin_ = nullptr;
   sqlite3_stmt* rollback_ = nullptr;
+  sqlite3_stmt* dataVersion_ = nullptr;
 };
 
 }  // namespace
@@ -439,6 +417,9 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
   if (writable && create) flags |= SQLITE_OPEN_CREATE;
   sqlite3* db = nullptr;
   std::string file = Cp1252ToUtf8(PosixPath(path));
+  // Taken before the file is opened: a file replaced in between is then
+  // seen as changed at the next request, never the other way round.
+  TFileStamp stamp = TFileStamp::Of(file);
   int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -448,5 +429,5 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
   sqlite3_busy_timeout(db, 5000);
   sqlite3_create_function_v2(db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, UpperFunction, nullptr,
                              nullptr, nullptr);
-  return std::make_unique<SqliteConnection>(db, !writable);
+  return std::make_unique<SqliteConnection>(db, !writable, file, stamp);
 }

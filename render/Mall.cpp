@@ -5,12 +5,85 @@
 #include "app/vemlo3f.h"
 #include "render/Sida.h"
 
+#include <list>
+
+#include "data/FileStamp.h"
+
 namespace {
 // A template or user-category name may only name a file inside the
 // template folder.
 bool SakertNamn(const std::string& namn) {
   return namn.find("..") == std::string::npos && namn.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
 }
+// Templates read by the thread's earlier requests, cut into their pieces.
+// A template is used again while its file's stamp is unchanged, so that an
+// edited template shows with the next request. A site has a few dozen
+// templates; a thread keeps the most recently used of them.
+struct TMallBitar {
+  std::string fil;
+  TFileStamp stamp;
+  bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
+  std::vector<std::string> bitar;
+  // The customer block as the first page from the template classified it
+  // (it depends on the template alone: the frame pass keeps in it every
+  // piece between START and SLUT that is no frame tag).
+  std::vector<TBlockBit> block;
+  bool blockKlar = false;
+  // Pages made from the template so far. What a page keeps is kept from
+  // its second page on: a process that serves a single request (CGI)
+  // pays nothing for it.
+  int sidor = 0;
+};
+constexpr size_t kSparadeMallar = 32;
+
+// The template's entry, with its pieces once it has served a page before;
+// until then the pieces of this page are in `egna`.
+TMallBitar& MallBitar(const std::string& fil, std::vector<std::string>& egna) {
+  static thread_local std::list<TMallBitar> sparade;  // the most recently used first
+  TFileStamp stamp = TFileStamp::Of(fil);
+  auto it = sparade.begin();
+  for (; it != sparade.end(); ++it)
+    if (it->fil == fil) break;
+  if (it != sparade.end() && !(it->stadig && it->stamp == stamp)) {
+    sparade.erase(it);
+    it = sparade.end();
+  }
+  if (it == sparade.end()) {
+    if (sparade.size() >= kSparadeMallar) sparade.pop_back();
+    TMallBitar m;
+    m.fil = fil;
+    m.stamp = stamp;
+    m.stadig = !stamp.Recent(TFileStamp::Now());
+    sparade.push_front(std::move(m));
+  } else {
+    sparade.splice(sparade.begin(), sparade, it);
+  }
+  TMallBitar& mall = sparade.front();
+  if (++mall.sidor > 1 && !mall.bitar.empty()) return mall;
+  std::string innehall;
+  if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
+  for (auto& rad : SplitLines(innehall))
+    for (auto& bit : DelaMallrad(rad + "\r\n")) egna.push_back(std::move(bit));
+  if (mall.sidor > 1) {
+    mall.bitar = std::move(egna);
+    egna.clear();
+  }
+  return mall;
+}
+
+// Lends the template's classified block to the page for its customer loop
+// and takes it back afterwards, also when the page fails.
+class TLanatBlock {
+public:
+  TLanatBlock(TMallBitar& mall, TSida& sida) : mall_(mall), sida_(sida) { mall_.block.swap(sida_.block); }
+  ~TLanatBlock() { mall_.block.swap(sida_.block); }
+  TLanatBlock(const TLanatBlock&) = delete;
+  TLanatBlock& operator=(const TLanatBlock&) = delete;
+
+private:
+  TMallBitar& mall_;
+  TSida& sida_;
+};
 }  // namespace
 
 std::string TForm1::MallFil() {
@@ -39,18 +112,21 @@ void TForm1::SkrivUppgift() {
 
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
-  {
-    std::string innehall;
-    if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
-    for (auto& rad : SplitLines(innehall))
-      for (auto& bit : DelaMallrad(rad + "\r\n")) RamBit(sida, std::move(bit));
-  }
+  std::vector<std::string> egna;
+  TMallBitar& mall = MallBitar(fil, egna);
+  if (egna.empty())
+    for (const std::string& bit : mall.bitar) RamBit(sida, bit);
+  else
+    for (std::string& bit : egna) RamBit(sida, std::move(bit));
   HttpFlush();
 
   if (!rs.FelaktigtAnrop) {
     q_dbqv.First();
     if (q_dbqv.Eof()) {
       PutAAO("<h1>" + HamtaText("F\xF6retaget \xE4r ogiltigt eller saknas") + "</h1>");
+    } else if (mall.blockKlar && mall.block.size() == sida.block.size()) {
+      TLanatBlock lanat(mall, sida);
+      Kundloop(sida);
     } else {
       for (auto& bit : sida.block) Klassificera(bit);
       // Where each section ends is fixed by the block itself.
@@ -68,16 +144,24 @@ void TForm1::SkrivUppgift() {
             break;
           }
       }
-      while (!q_dbqv.Eof()) {
-        std::string kundid = q_dbqv.Text("Kundid");
-        SkrivLogg("kundid=" + kundid);
-        SokKund(q_dbqv.Text("KundId"));
-        BeraknaSektioner(sida);
-        ByggFlikar(sida);
-        Blockpass(sida);
-        q_dbqv.Next();
+      if (mall.sidor > 1) {
+        mall.block = sida.block;
+        mall.blockKlar = true;
       }
+      Kundloop(sida);
     }
   }
   HttpWriteLn(sida.svans);
+}
+
+void TForm1::Kundloop(TSida& sida) {
+  while (!q_dbqv.Eof()) {
+    std::string kundid = q_dbqv.Text("Kundid");
+    SkrivLogg("kundid=" + kundid);
+    SokKund(q_dbqv.Text("KundId"));
+    BeraknaSektioner(sida);
+    ByggFlikar(sida);
+    Blockpass(sida);
+    q_dbqv.Next();
+  }
 }

@@ -16,10 +16,10 @@ public:
 };
 }  // namespace
 
-EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::string& body,
-                           const std::function<void(THttpCGIEngine&)>& setup,
-                           const std::function<void(THttpEngine&)>& handler) {
-  SetHaltHandler([](int) {});
+namespace {
+EngineRun RunOne(const std::vector<std::string>& vars, const std::string& body,
+                 const std::function<void(THttpCGIEngine&)>& setup,
+                 const std::function<void(THttpEngine&)>& handler) {
   EngineRun run;
   auto engine = std::make_unique<TTestEngine>();
   if (setup) setup(*engine);
@@ -35,8 +35,22 @@ EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::stri
     run.halted = true;
   }
   run.halted = run.halted || engine->halted;
+  return run;
+}
+}  // namespace
+
+EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::string& body,
+                           const std::function<void(THttpCGIEngine&)>& setup,
+                           const std::function<void(THttpEngine&)>& handler) {
+  SetHaltHandler([](int) {});
+  EngineRun run = RunOne(vars, body, setup, handler);
   SetHaltHandler(nullptr);
   return run;
+}
+
+EngineRun RunEngineRequestOnThread(const std::vector<std::string>& vars, const std::string& body,
+                                   const std::function<void(THttpEngine&)>& handler) {
+  return RunOne(vars, body, nullptr, handler);
 }
 
 RequestScope::RequestScope(std::string& output, std::vector<std::string> vars)

@@ -34,6 +34,10 @@ struct EngineRun {
 EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::string& body,
                            const std::function<void(THttpCGIEngine&)>& setup,
                            const std::function<void(THttpEngine&)>& handler);
+// The same for requests on several threads at once: the caller catches the
+// end of the process for all of them (SetHaltHandler) before they start.
+EngineRun RunEngineRequestOnThread(const std::vector<std::string>& vars, const std::string& body,
+                                   const std::function<void(THttpEngine&)>& handler);
 
 // Makes `engine` the current engine of a request in progress whose output is
 // captured into `output`, for code that writes with the unit functions.

@@ -74,11 +74,17 @@ std::string WithDatabase(const std::string& line, const std::string& db) {
 
 void TestSite::UseDatabase(const std::string& sql) {
   const char* backend = getenv("VEMLO_TEST_BACKEND");
-  const char* line = getenv("VEMLO_PG_CONNINFO");
-  if (!backend || std::string(backend) != "PostgreSQL" || !line || !*line) {
-    UseSqlite(sql);
-    return;
-  }
+  if (!backend || std::string(backend) != "PostgreSQL" || !UsePostgres(sql)) UseSqlite(sql);
+}
+
+std::string TestSite::ConnectionLine() const {
+  std::string text = ReadFile(cgiwin + "/dbconnect.txt");
+  return text.substr(0, text.find_first_of("\r\n"));
+}
+
+bool TestSite::UsePostgres(const std::string& sql, std::string line) {
+  if (line.empty() && getenv("VEMLO_PG_CONNINFO")) line = getenv("VEMLO_PG_CONNINFO");
+  if (line.empty()) return false;
   static int counter = 0;
   pgDatabase_ = "vemlo_e2e_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
   pgAdminLine_ = WithDatabase(line, "postgres");
@@ -92,6 +98,7 @@ void TestSite::UseDatabase(const std::string& sql) {
   std::string rows = std::regex_replace(sql, std::regex("INSERT INTO (\\w+)"), "INSERT INTO \"$1\"");
   if (!rows.empty()) db->Execute(Utf8ToCp1252(rows));
   WriteFile("www/cgi-win/dbconnect.txt", dbLine + "\r\n");
+  return true;
 }
 
 std::vector<std::string> TestSite::Env(const std::string& method, const std::string& query,

@@ -27,6 +27,12 @@ public:
   // VEMLO_TEST_BACKEND=PostgreSQL and VEMLO_PG_CONNINFO set, a new database
   // on that server (dropped again with the site); SQLite otherwise.
   void UseDatabase(const std::string& sql = "");
+  // A new database on the PostgreSQL server of `serverLine` (a connection
+  // line; by default VEMLO_PG_CONNINFO), whatever back end the test run
+  // names; false when no server is configured.
+  bool UsePostgres(const std::string& sql = "", std::string serverLine = "");
+  // The first line of the site's dbconnect.txt.
+  std::string ConnectionLine() const;
 
   // The environment of a GET or POST request as a web server sets it.
   std::vector<std::string> Env(const std::string& method, const std::string& query,
