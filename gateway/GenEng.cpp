@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "gateway/CGIWEng.h"
+#include "gateway/FcgiEng.h"
 #include "gateway/NsapiEng.h"
 #include "gateway/WsapiEng.h"
 
@@ -91,6 +92,9 @@ TGeneralHttpEngine::TGeneralHttpEngine(TComponent* owner) : THttpEngine(owner) {
     LibraryEngines[0] = new TIsapiEngine(owner);
     LibraryEngines[1] = new TNSAPIEngine(owner);
     LibraryEngines[2] = new TWsapiEngine(owner);
+  } else if (FastCgiSelected()) {
+    // Started by a FastCGI server (or listening itself): no CGI engine.
+    FastCgiEngine = new TFcgiEngine(owner, FastCgiListenFd(), FastCgiSocketPath());
   } else if (IsWinCgi()) {
     CgiEngine = new TCGIWinEngine(owner);
   } else {
@@ -103,6 +107,10 @@ TGeneralHttpEngine::~TGeneralHttpEngine() {
   if (CgiEngine && !ProcessKind::IsLibrary) {
     delete CgiEngine;
     CgiEngine = nullptr;
+  }
+  if (FastCgiEngine) {
+    delete FastCgiEngine;
+    FastCgiEngine = nullptr;
   }
   if (ProcessKind::IsLibrary) {
     for (THttpEngine*& e : LibraryEngines) {
@@ -147,7 +155,7 @@ void TGeneralHttpEngine::Loaded() {
     HandIsapiEvents();
     return;
   }
-  if (cgiMode_ != TCGIMode::NormalMode && !IsServerProcess() && !ServerIsRunning()) {
+  if (!FastCgiEngine && cgiMode_ != TCGIMode::NormalMode && !IsServerProcess() && !ServerIsRunning()) {
     Run();
     return;
   }
@@ -164,6 +172,11 @@ void TGeneralHttpEngine::OwnerCreated() {
 }
 
 void TGeneralHttpEngine::Run() {
+  if (FastCgiEngine) {
+    CopySettings(*this, *FastCgiEngine);
+    FastCgiEngine->Serve(FastCgiSettingsFromEnvironment());
+    return;
+  }
   if (!CgiEngine) return;
   CopySettings(*this, *CgiEngine);
   CgiEngine->Execute(nullptr, nullptr, nullptr);
