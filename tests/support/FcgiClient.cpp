@@ -154,6 +154,9 @@ std::vector<std::string> FcgiProgramEnv(const std::vector<std::string>& extra) {
   if (const char* a = getenv("ASAN_OPTIONS")) env.push_back(std::string("ASAN_OPTIONS=") + a);
   if (const char* u = getenv("UBSAN_OPTIONS")) env.push_back(std::string("UBSAN_OPTIONS=") + u);
   if (const char* t = getenv("TSAN_OPTIONS")) env.push_back(std::string("TSAN_OPTIONS=") + t);
+  std::string lsan = getenv("LSAN_OPTIONS") ? getenv("LSAN_OPTIONS") : "";
+  lsan += std::string(lsan.empty() ? "" : ":") + "suppressions=" + VEMLO_SOURCE_DIR + "/tests/fastcgi/lsan.supp";
+  env.push_back("LSAN_OPTIONS=" + lsan);
   for (const auto& e : extra) env.push_back(e);
   return env;
 }
