@@ -1,10 +1,11 @@
-// The program's entry: the standard and Windows CGI start-up, then the
-// application module, whose creation serves the request (or runs the
-// resident server) and ends the process.
+// The program's entry: the FastCGI or the standard and Windows CGI start-up,
+// then the application module, whose creation serves the request (or runs
+// the resident server or the FastCGI workers) and ends the process.
 #include <csignal>
 
 #include "app/vemlo3f.h"
 #include "gateway/CGIWEng.h"
+#include "gateway/FcgiEng.h"
 
 int main(int argc, char** argv) {
   // A client that goes away closes our output: writes then fail quietly
@@ -14,8 +15,11 @@ int main(int argc, char** argv) {
   // writer reports it on the error page) instead of killing the process.
   std::signal(SIGXFSZ, SIG_IGN);
   SetProgramArgs(argc, argv);
-  InitStdCgiUnit();
-  InitWinCgiUnit();
+  // A FastCGI server takes the process before the CGI paths look at it.
+  if (!InitFastCgiUnit(argc, argv)) {
+    InitStdCgiUnit();
+    InitWinCgiUnit();
+  }
   auto* module = new TForm1(true);
   // Reached only when the engine does not end the process after its request.
   delete module;

@@ -78,6 +78,11 @@ TCGIMode OperatorCGIMode() {
 
 void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
   TRequestState& rs = RS();
+  // A thread serves many visitors in turn: every request starts from a fresh
+  // state, set back as a whole. A log that a failed request left open is
+  // closed first.
+  if (rs.Logfil.f) std::fclose(rs.Logfil.f);
+  rs = TRequestState{};
   rs.Form1 = this;
   try {
     rs.Starttid = Now();

@@ -24,15 +24,19 @@ bool THttpCGIEngine::WantsStatusHeader() {
   return iis != std::string::npos && iis + 4 < ss.size() && static_cast<unsigned char>(ss[iis + 4]) >= '4';
 }
 
-void THttpCGIEngine::WriteHeaderLine(const std::string& name, const std::string& value) {
-  TStream* out = ERS().OutputStream;
-  if (!out) return;
+std::string CgiHeaderLine(const std::string& name, const std::string& value, bool statusHeader) {
   std::string line;
-  if (StartsWith(UpperCase(name), "HTTP/") && WantsStatusHeader())
+  if (statusHeader && StartsWith(UpperCase(name), "HTTP/"))
     line = "Status:" + (name.size() > 8 ? name.substr(8) : std::string());
   else
     line = value.empty() ? name : name + ": " + value;
-  line += "\r\n";
+  return line + "\r\n";
+}
+
+void THttpCGIEngine::WriteHeaderLine(const std::string& name, const std::string& value) {
+  TStream* out = ERS().OutputStream;
+  if (!out) return;
+  std::string line = CgiHeaderLine(name, value, StartsWith(UpperCase(name), "HTTP/") && WantsStatusHeader());
   out->WriteAll(line.data(), static_cast<int64_t>(line.size()));
 }
 

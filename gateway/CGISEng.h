@@ -4,6 +4,10 @@
 
 #include "gateway/HttpEng.h"
 
+// One header line as a CGI program writes it, with its line end: a status
+// line ("HTTP/1.1 200 OK") becomes "Status: 200 OK" when `statusHeader`.
+std::string CgiHeaderLine(const std::string& name, const std::string& value, bool statusHeader);
+
 class THttpCGIEngine : public THttpEngine {
 public:
   explicit THttpCGIEngine(TComponent* owner = nullptr);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "gateway/CGIWEng.h"
+#include "gateway/FcgiEng.h"
 #include "gateway/NsapiEng.h"
 #include "gateway/WsapiEng.h"
 
@@ -90,6 +91,9 @@ TGeneralHttpEngine::TGeneralHttpEngine(TComponent* owner) : THttpEngine(owner) {
     LibraryEngines[0] = new TIsapiEngine(owner);
     LibraryEngines[1] = new TNSAPIEngine(owner);
     LibraryEngines[2] = new TWsapiEngine(owner);
+  } else if (FastCgiSelected()) {
+    // Started by a FastCGI server (or listening itself): no CGI engine.
+    FastCgiEngine = new TFcgiEngine(owner, FastCgiListenFd(), FastCgiSocketPath());
   } else if (IsWinCgi()) {
     CgiEngine = new TCGIWinEngine(owner);
   } else {
@@ -102,6 +106,10 @@ TGeneralHttpEngine::~TGeneralHttpEngine() {
   if (CgiEngine && !ProcessKind::IsLibrary) {
     delete CgiEngine;
     CgiEngine = nullptr;
+  }
+  if (FastCgiEngine) {
+    delete FastCgiEngine;
+    FastCgiEngine = nullptr;
   }
   if (ProcessKind::IsLibrary) {
     for (THttpEngine*& e : LibraryEngines) {
@@ -145,7 +153,7 @@ void TGeneralHttpEngine::Loaded() {
     HandIsapiEvents();
     return;
   }
-  if (cgiMode_ != TCGIMode::NormalMode && !IsServerProcess() && !ServerIsRunning()) {
+  if (!FastCgiEngine && cgiMode_ != TCGIMode::NormalMode && !IsServerProcess() && !ServerIsRunning()) {
     Run();
     return;
   }
@@ -162,6 +170,11 @@ void TGeneralHttpEngine::OwnerCreated() {
 }
 
 void TGeneralHttpEngine::Run() {
+  if (FastCgiEngine) {
+    CopySettings(*this, *FastCgiEngine);
+    FastCgiEngine->Serve(FastCgiSettingsFromEnvironment());
+    return;
+  }
   if (!CgiEngine) return;
   CopySettings(*this, *CgiEngine);
   CgiEngine->Execute(nullptr, nullptr, nullptr);

@@ -299,14 +299,14 @@ void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TS
     ~RequestEngineScope() { t_requestEngine = saved; }
   } requestEngine(this);
   try {
+    // Nothing of the thread's previous request survives: the whole state is
+    // set back at once, then filled for this request.
+    r = EngineRequestState{};
     r.FormFields = std::make_unique<TStringList>(true);
     r.TempFiles = std::make_unique<TStringList>();
     r.Headers = std::make_unique<TStringList>();
     r.OutputBuffer = std::make_unique<TMemoryStream>();
     CurrentEngine = this;
-    r.Session = nullptr;
-    r.HeadersSent = r.BodySent = false;
-    r.DebugDumpPending = 0;
     r.InputStream = input;
     r.OutputStream = output;
     r.OwnedOutput.reset(output);
@@ -319,9 +319,6 @@ void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TS
       r.DebugInput = std::make_unique<TMemoryStream>();
       r.UserLog = std::make_unique<TMemoryStream>();
       if (debugMode_ == TDebugMode::DebugAlways) StartDebugResponse();
-    } else {
-      r.DebugInput.reset();
-      r.UserLog.reset();
     }
     if (onPrepareRequest_) onPrepareRequest_(this);
     if (autoReadInput_) ReadInput();
