@@ -57,9 +57,9 @@ n1=$(served "$p1"); n2=$(served "$p2")
 
 # Requests from four clients; the first host stopped among them.
 for c in 1 2 3 4; do
-  ( f=0; for _ in $(seq 1 50); do ok || f=$((f + 1)); done; echo "$f" >"$root/failed$c" ) &
+  ( f=0; for _ in $(seq 1 150); do ok || f=$((f + 1)); done; echo "$f" >"$root/failed$c" ) &
 done
-sleep 0.5
+sleep 0.3
 kill -TERM "$h1"
 wait "$h1" || fail "the stopped host did not exit 0"
 wait_files "$root"/failed{1,2,3,4}
