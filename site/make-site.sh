@@ -11,6 +11,9 @@
 #   DEST/cgilog/          request logs (the program's ../../cgilog/)
 #   DEST/lighttpd.conf    lighttpd configuration for PORT (default 8080)
 #   DEST/apache2.conf     Apache httpd configuration for PORT
+#   DEST/*-fastcgi.conf   the same with the program as a FastCGI worker
+#                         (lighttpd starts it; Apache and nginx pass requests
+#                         to it on FCGIPORT, VEMLO_FCGI_PORT, default PORT+1)
 #
 # Running it again rebuilds everything but the logs. With VEMLO_DBCONNECT
 # set, dbconnect.txt gets that line instead of the SQLite file (for example
@@ -22,13 +25,14 @@ dest=${1:?usage: make-site.sh DEST PROGRAM [PORT]}
 prog=${2:?usage: make-site.sh DEST PROGRAM [PORT]}
 port=${3:-8080}
 bind=${VEMLO_BIND:-127.0.0.1}
+fcgiport=${VEMLO_FCGI_PORT:-$((port + 1))}
 command -v sqlite3 >/dev/null || { echo "make-site.sh: sqlite3 is missing (apt-get install sqlite3)" >&2; exit 1; }
 command -v iconv >/dev/null || { echo "make-site.sh: iconv is missing" >&2; exit 1; }
 
 mkdir -p "$dest"
 dest="$(cd "$dest" && pwd)"
 rm -rf "$dest/www" "$dest/data"
-mkdir -p "$dest/www" "$dest/data" "$dest/cgilog" "$dest/logs"
+mkdir -p "$dest/www" "$dest/data" "$dest/cgilog" "$dest/logs" "$dest/run" "$dest/nginx"
 cp -R "$here/www/." "$dest/www/"
 mkdir -p "$dest/www/cgi-win"
 cp "$prog" "$dest/www/cgi-win/vemlo3.exe"
@@ -57,12 +61,12 @@ CONF
 # be readable, the request logs writable.
 chmod -R a+rX "$dest/www" "$dest/data"
 chmod 1777 "$dest/cgilog"
-chmod 1777 "$dest/logs"
+chmod 1777 "$dest/logs" "$dest/run"
 
 user_lines=""
 if [ "$(id -u)" = 0 ]; then user_lines=$'User www-data\nGroup www-data'; fi
-for c in lighttpd apache2; do
-  sed -e "s|@ROOT@|$dest|g" -e "s|@PORT@|$port|g" -e "s|@BIND@|$bind|g" "$here/conf/$c.conf.in" |
+for c in lighttpd apache2 lighttpd-fastcgi apache2-fastcgi nginx-fastcgi; do
+  sed -e "s|@ROOT@|$dest|g" -e "s|@PORT@|$port|g" -e "s|@FCGIPORT@|$fcgiport|g" -e "s|@BIND@|$bind|g" "$here/conf/$c.conf.in" |
     awk -v u="$user_lines" '{ if ($0 == "@USERLINES@") { if (u != "") print u } else print }' >"$dest/$c.conf"
 done
 echo "$dest"
