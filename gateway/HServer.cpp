@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 
 #include "gateway/GenEng.h"
 #include "gateway/HCgiDbg.h"
+#include "gateway/HDirWatch.h"
 
 namespace {
 std::mutex g_settingsLock;
@@ -72,6 +74,7 @@ TServerSettings LoadSettings() {
         else if (key == "clientage") s.ClientFileAgeMs = v;
         else if (key == "maxfiles") s.MaxFiles = v;
         else if (key == "start") s.StartWaitMs = v;
+        else if (key == "round") s.RoundMs = v;
       }
     }
     if (comma == std::string::npos) break;
@@ -108,12 +111,28 @@ std::vector<PrefixFile> PrefixFiles() {
   return files;
 }
 
+// A rename here fails for good when its file is gone (a client that gave up
+// deleted it): no later attempt can succeed, so none is waited for.
 bool RenameWithRetries(const std::string& from, const std::string& to, int attempts, int pauseMs) {
   for (int i = 0; i < attempts; ++i) {
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    if (errno == ENOENT) return false;
     SleepMs(pauseMs);
   }
   return false;
+}
+
+// The name of a file in the server folder, without the folder.
+bool SameName(const char* name, const std::string& path) { return ExtractFileName(path) == name; }
+
+bool IsAliveName(const char* name) {
+  return SameName(name, AliveFileName()) || SameName(name, ServerPrefix() + "S");
+}
+
+// A complete request: the prefix and an ending "_REQ" in any case.
+bool IsRequestName(const char* name) {
+  size_t n = std::strlen(name);
+  return n > 4 && StartsWith(name, ExtractFileName(ServerPrefix())) && UpperCase(name + n - 4) == "_REQ";
 }
 
 // Creates the directory levels that are missing, private to the user.
@@ -324,6 +343,9 @@ void RunServerLoop(THttpCGIEngine& engine) {
   };
   {
     TServerTickThread heartbeat;
+    // A complete request, or the alive file gone, ends a round at once.
+    TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
+    const int round = ServerSettings().RoundMs;
     try {
       while (!g_stop && !g_stopSignal) {
         std::string found = NextRequestFile();
@@ -345,11 +367,13 @@ void RunServerLoop(THttpCGIEngine& engine) {
               ServeRequestFile(engine, base);
             }
           }
-          SleepMs(20);
+          // Looking in rounds, the loop pauses after a request; a watched
+          // folder tells of the next request, so it looks again at once.
+          if (!watch.Active()) SleepMs(20);
           DeleteOldServerFiles();
           reap(false);
         } else {
-          SleepMs(50);
+          watch.Wait(round, [](const char* name) { return IsRequestName(name) || IsAliveName(name); });
         }
         if (!FileExists(AliveFileName())) break;
       }
@@ -422,14 +446,19 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
       throw EInOutError("Server mode - cannot write the request file");
     }
   }
+  const std::string rsp = base + "_rsp";
+  // Watched before the request is published, so its answer cannot come
+  // unseen in between.
+  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
-  const std::string rsp = base + "_rsp";
+  const std::string rspName = ExtractFileName(rsp);
+  auto wanted = [&rspName](const char* name) { return rspName == name || IsAliveName(name); };
   int64_t deadline = NowMs() + s.ClientWaitMs;
   while (!FileExists(rsp)) {
     if (!FileExists(AliveFileName()) || NowMs() > deadline || g_stopSignal) break;
     if (serverWasAlive && !ServerLockHeld()) break;
-    SleepMs(50);
+    watch.Wait(s.RoundMs, wanted);
   }
   THandOver result = g_stopSignal ? THandOver::Stopped : THandOver::NoAnswer;
   if (FileExists(rsp)) {
@@ -455,6 +484,13 @@ bool StartServerProcess() {
   for (int s : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(s, &sa, nullptr);
 
   std::string program = ProgramFileName();
+  // The folder made here already (the server would make it the same way) so
+  // that the server's pid file, written when it is ready, can be watched for.
+  try {
+    ForcePrivateDirectories(ServerSettings().Directory);
+  } catch (const EInOutError&) {
+  }
+  TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Change);
   pid_t child = ::fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -477,9 +513,10 @@ bool StartServerProcess() {
   int status = 0;
   ::waitpid(child, &status, 0);
   int64_t deadline = NowMs() + ServerSettings().StartWaitMs;
+  const std::string pidName = ExtractFileName(PidFileName());
   while (!ServerIsRunning()) {
     if (NowMs() > deadline || g_stopSignal) return false;
-    SleepMs(20);
+    watch.Wait(20, [&pidName](const char* name) { return pidName == name || IsAliveName(name); });
   }
   return true;
 }
