@@ -122,18 +122,18 @@ bool RenameWithRetries(const std::string& from, const std::string& to, int attem
   return false;
 }
 
-// The name of a file in the server folder, without the folder.
-bool SameName(const char* name, const std::string& path) { return ExtractFileName(path) == name; }
-
-bool IsAliveName(const char* name) {
-  return SameName(name, AliveFileName()) || SameName(name, ServerPrefix() + "S");
-}
-
-// A complete request: the prefix and an ending "_REQ" in any case.
-bool IsRequestName(const char* name) {
-  size_t n = std::strlen(name);
-  return n > 4 && StartsWith(name, ExtractFileName(ServerPrefix())) && UpperCase(name + n - 4) == "_REQ";
-}
+// The names that end a round of the server loop: a complete request (the
+// prefix and an ending "_REQ" in any case) and the alive file.
+struct TLoopNames {
+  std::string prefix = ExtractFileName(ServerPrefix());
+  std::string alive = ExtractFileName(AliveFileName());
+  std::string aliveUpper = prefix + "S";
+  bool operator()(const char* name) const {
+    size_t n = std::strlen(name);
+    if (alive == name || aliveUpper == name) return true;
+    return n > 4 && StartsWith(name, prefix) && UpperCase(name + n - 4) == "_REQ";
+  }
+};
 
 // Creates the directory levels that are missing, private to the user.
 void ForcePrivateDirectories(const std::string& dir) {
@@ -346,6 +346,7 @@ void RunServerLoop(THttpCGIEngine& engine) {
     // A complete request, or the alive file gone, ends a round at once.
     TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
     const int round = ServerSettings().RoundMs;
+    const TLoopNames wakers;
     try {
       while (!g_stop && !g_stopSignal) {
         std::string found = NextRequestFile();
@@ -373,7 +374,7 @@ void RunServerLoop(THttpCGIEngine& engine) {
           DeleteOldServerFiles();
           reap(false);
         } else {
-          watch.Wait(round, [](const char* name) { return IsRequestName(name) || IsAliveName(name); });
+          watch.Wait(round, wakers);
         }
         if (!FileExists(AliveFileName())) break;
       }
@@ -449,16 +450,16 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   const std::string rsp = base + "_rsp";
   // Watched before the request is published, so its answer cannot come
   // unseen in between.
-  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish);
+  // A light watch: a client waits once and ends, and an inotify instance
+  // would hold up its end (see HDirWatch.h).
+  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
-  const std::string rspName = ExtractFileName(rsp);
-  auto wanted = [&rspName](const char* name) { return rspName == name || IsAliveName(name); };
   int64_t deadline = NowMs() + s.ClientWaitMs;
   while (!FileExists(rsp)) {
     if (!FileExists(AliveFileName()) || NowMs() > deadline || g_stopSignal) break;
     if (serverWasAlive && !ServerLockHeld()) break;
-    watch.Wait(s.RoundMs, wanted);
+    watch.Wait(s.RoundMs);
   }
   THandOver result = g_stopSignal ? THandOver::Stopped : THandOver::NoAnswer;
   if (FileExists(rsp)) {
@@ -490,7 +491,7 @@ bool StartServerProcess() {
     ForcePrivateDirectories(ServerSettings().Directory);
   } catch (const EInOutError&) {
   }
-  TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Change);
+  TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Change, TDirWatch::TKind::Light);
   pid_t child = ::fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -513,10 +514,9 @@ bool StartServerProcess() {
   int status = 0;
   ::waitpid(child, &status, 0);
   int64_t deadline = NowMs() + ServerSettings().StartWaitMs;
-  const std::string pidName = ExtractFileName(PidFileName());
   while (!ServerIsRunning()) {
     if (NowMs() > deadline || g_stopSignal) return false;
-    watch.Wait(20, [&pidName](const char* name) { return pidName == name || IsAliveName(name); });
+    watch.Wait(20);
   }
   return true;
 }

@@ -359,6 +359,44 @@ TEST(ServerWakeup, AWatchWakesOnlyForTheNamesItIsAskedFor) {
   EXPECT_TRUE(watch.Wait(5000, wanted));  // deleted
 }
 
+TEST(ServerWakeup, ALightWatchWakesItsOwnThreadAndLeavesTheSignalMaskAsItWas) {
+  ServerDir sd;
+  fs::create_directories(sd.dir);
+  auto sigioBlocked = [] {
+    sigset_t now;
+    pthread_sigmask(SIG_BLOCK, nullptr, &now);
+    return sigismember(&now, SIGIO) == 1;
+  };
+  ASSERT_FALSE(sigioBlocked());
+  {
+    TDirWatch watch(sd.dir, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
+    ASSERT_TRUE(watch.Active());
+    EXPECT_TRUE(sigioBlocked());
+    auto t0 = std::chrono::steady_clock::now();
+    EXPECT_FALSE(watch.Wait(100));
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(90));
+    // A rename on another thread wakes this one.
+    std::thread other([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      std::ofstream(sd.dir + "/x_ind").close();
+      fs::rename(sd.dir + "/x_ind", sd.dir + "/x_rsp");
+    });
+    t0 = std::chrono::steady_clock::now();
+    EXPECT_TRUE(watch.Wait(5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2000));
+    other.join();
+    fs::remove(sd.dir + "/x_rsp");  // a signal left pending when the watch goes
+  }
+  EXPECT_FALSE(sigioBlocked());
+  // A stray SIGIO after the watch does not end the process.
+  kill(getpid(), SIGIO);
+  // Without the switch's help the waits are plain pauses.
+  setenv("VEMLO3_NO_INOTIFY", "1", 1);
+  EXPECT_FALSE(TDirWatch(sd.dir, TDirWatch::Appear, TDirWatch::TKind::Light).Active());
+  unsetenv("VEMLO3_NO_INOTIFY");
+  EXPECT_FALSE(sigioBlocked());
+}
+
 TEST(ServerWakeup, AServerKilledWithAClaimedRequestLeavesTheRequestToTheClient) {
   ServerDir sd;
   fs::create_directories(sd.dir);
