@@ -449,9 +449,8 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   }
   const std::string rsp = base + "_rsp";
   // Watched before the request is published, so its answer cannot come
-  // unseen in between.
-  // A light watch: a client waits once and ends, and an inotify instance
-  // would hold up its end (see HDirWatch.h).
+  // unseen in between; a light watch, since a client waits once and ends,
+  // and an inotify instance would hold up its end (see HDirWatch.h).
   TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
@@ -507,6 +506,11 @@ bool StartServerProcess() {
       if (devnull > 2) ::close(devnull);
     }
     for (int fd = 3; fd < 1024; ++fd) ::close(fd);
+    // The watch above blocks SIGIO in this thread; the server starts clean.
+    sigset_t sigio;
+    sigemptyset(&sigio);
+    sigaddset(&sigio, SIGIO);
+    ::sigprocmask(SIG_UNBLOCK, &sigio, nullptr);
     const char* argv[] = {program.c_str(), "$$START_SERVER", "X", nullptr};
     ::execv(program.c_str(), const_cast<char* const*>(argv));
     ::_exit(127);

@@ -22,8 +22,9 @@
 // that was alive at the start has lost its lock.
 //
 // Waiting: the server looks for "_REQ" files and a client for its "_rsp" file
-// in rounds (50 ms), and both watch the folder (inotify, see HDirWatch.h), so
-// that a round ends as soon as the file they wait for appears. The files and
+// in rounds (50 ms), and both watch the folder (the server with inotify, a
+// client with a light watch; see HDirWatch.h), so that a round ends as soon
+// as the file they wait for appears. The files and
 // their renames are the same either way, so a client or server that only
 // looks in rounds (VEMLO3_NO_INOTIFY=1) works with one that watches.
 #pragma once
