@@ -2,7 +2,7 @@
  * reports per case the median wall time of one request and the largest peak
  * memory.
  *
- *   benchrun [-n RUNS] [-w WARMUP] [-o DIR] LABEL CWD PROGRAM QUERY [LABEL CWD PROGRAM QUERY ...]
+ *   benchrun [-n RUNS] [-w WARMUP] [-c CLIENTS] [-o DIR] LABEL CWD PROGRAM QUERY [LABEL CWD PROGRAM QUERY ...]
  *
  * The cases take turns (one run of each, then the next round), so that a
  * load that comes and goes on the machine falls on all of them alike. Each
@@ -11,9 +11,15 @@
  * output read through a pipe to the end, its end collected with wait4 for
  * the peak resident set size (ru_maxrss). With -o the output of each case's
  * last run is kept in DIR/LABEL.out.
- * Prints one line per case: LABEL median_us min_us max_us maxrss_kib bytes */
+ * Prints one line per case: LABEL median_us min_us max_us maxrss_kib bytes
+ *
+ * With -c CLIENTS, that many clients run at once, each on a thread of its
+ * own doing RUNS rounds; the figures are over all CLIENTS x RUNS requests,
+ * and each line ends with one more field: the number of answers shorter
+ * than 90 % of the longest answer of the case (refusals, error pages). */
 #define _GNU_SOURCE
 #include <errno.h>
+#include <pthread.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -40,12 +46,15 @@ struct cas {
   char qs[8192], script[512];
   double *t;
   long maxrss, bytes;
+  long *len;  /* bytes of each run (with -c) */
 };
 
 static char path[4096];
 
-static int run(struct cas *c, const char *keep, double *us) {
-  static char buf[1 << 16];
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+
+static int run(struct cas *c, const char *keep, double *us, long *len) {
+  char buf[1 << 14];
   char *env[] = {path, "GATEWAY_INTERFACE=CGI/1.1", "SERVER_SOFTWARE=lighttpd/1.4", "SERVER_NAME=127.0.0.1",
                  "SERVER_ADDR=127.0.0.1", "SERVER_PORT=8080", "SERVER_PROTOCOL=HTTP/1.1", "REQUEST_METHOD=GET",
                  c->script, c->qs, "REMOTE_ADDR=127.0.0.1", "REMOTE_PORT=40000", "HTTP_HOST=127.0.0.1:8080",
@@ -82,23 +91,50 @@ static int run(struct cas *c, const char *keep, double *us) {
     fprintf(stderr, "benchrun: %s ended with status %d\n", c->prog, status);
     return -1;
   }
+  pthread_mutex_lock(&lock);
   if (ru.ru_maxrss > c->maxrss) c->maxrss = ru.ru_maxrss;
   c->bytes = got;
+  pthread_mutex_unlock(&lock);
+  if (len) *len = got;
   return 0;
 }
 
+struct client {
+  struct cas *cs;
+  int ncase, runs, warm, index, failed;
+};
+
+/* One of the concurrent clients: its rounds of every case, in turns. */
+static void *client_main(void *arg) {
+  struct client *k = arg;
+  for (int r = -k->warm; r < k->runs; ++r)
+    for (int i = 0; i < k->ncase; ++i) {
+      double us;
+      long len;
+      if (run(&k->cs[i], NULL, &us, &len) != 0) { k->failed = 1; return NULL; }
+      if (r >= 0) {
+        k->cs[i].t[k->index * k->runs + r] = us;
+        k->cs[i].len[k->index * k->runs + r] = len;
+      }
+    }
+  return NULL;
+}
+
 int main(int argc, char **argv) {
-  int runs = 21, warm = 2, opt;
+  int runs = 21, warm = 2, clients = 0, opt;
   const char *keepdir = NULL;
-  while ((opt = getopt(argc, argv, "n:w:o:")) != -1) {
+  while ((opt = getopt(argc, argv, "n:w:c:o:")) != -1) {
     switch (opt) {
+      case 'c': clients = atoi(optarg); break;
       case 'n': runs = atoi(optarg); break;
       case 'w': warm = atoi(optarg); break;
       case 'o': keepdir = optarg; break;
       default: goto usage;
     }
   }
-  if ((argc - optind) % 4 != 0 || argc == optind || runs < 1 || runs > 100000 || warm < 0) goto usage;
+  if ((argc - optind) % 4 != 0 || argc == optind || runs < 1 || runs > 100000 || warm < 0 || clients < 0 ||
+      clients > 1000)
+    goto usage;
   snprintf(path, sizeof path, "PATH=%s", getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
   int ncase = (argc - optind) / 4;
   struct cas *cs = calloc((size_t)ncase, sizeof *cs);
@@ -110,14 +146,40 @@ int main(int argc, char **argv) {
     snprintf(c->qs, sizeof c->qs, "QUERY_STRING=%s", argv[optind + 4 * i + 3]);
     const char *base = strrchr(c->prog, '/');
     snprintf(c->script, sizeof c->script, "SCRIPT_NAME=/cgi-win/%s", base ? base + 1 : c->prog);
-    c->t = calloc((size_t)runs, sizeof *c->t);
+    c->t = calloc((size_t)runs * (clients ? clients : 1), sizeof *c->t);
+    c->len = calloc((size_t)runs * (clients ? clients : 1), sizeof *c->len);
+  }
+  if (clients > 0) {
+    struct client *ks = calloc((size_t)clients, sizeof *ks);
+    pthread_t *th = calloc((size_t)clients, sizeof *th);
+    for (int k = 0; k < clients; ++k) {
+      ks[k] = (struct client){cs, ncase, runs, warm, k, 0};
+      pthread_create(&th[k], NULL, client_main, &ks[k]);
+    }
+    int failed = 0;
+    for (int k = 0; k < clients; ++k) {
+      pthread_join(th[k], NULL);
+      failed |= ks[k].failed;
+    }
+    if (failed) return 1;
+    int n = runs * clients;
+    for (int i = 0; i < ncase; ++i) {
+      long longest = 0, shorter = 0;
+      for (int j = 0; j < n; ++j) if (cs[i].len[j] > longest) longest = cs[i].len[j];
+      for (int j = 0; j < n; ++j) if (cs[i].len[j] * 10 < longest * 9) ++shorter;
+      double *t = cs[i].t;
+      qsort(t, (size_t)n, sizeof *t, cmp);
+      double med = n % 2 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2;
+      printf("%s %.0f %.0f %.0f %ld %ld %ld\n", cs[i].label, med, t[0], t[n - 1], cs[i].maxrss, longest, shorter);
+    }
+    return 0;
   }
   for (int r = -warm; r < runs; ++r)
     for (int i = 0; i < ncase; ++i) {
       char keep[4096];
       if (keepdir && r == runs - 1) snprintf(keep, sizeof keep, "%s/%s.out", keepdir, cs[i].label);
       double us;
-      if (run(&cs[i], keepdir && r == runs - 1 ? keep : NULL, &us) != 0) return 1;
+      if (run(&cs[i], keepdir && r == runs - 1 ? keep : NULL, &us, NULL) != 0) return 1;
       if (r >= 0) cs[i].t[r] = us;
     }
   for (int i = 0; i < ncase; ++i) {
@@ -128,6 +190,6 @@ int main(int argc, char **argv) {
   }
   return 0;
 usage:
-  fprintf(stderr, "usage: benchrun [-n RUNS] [-w WARMUP] [-o DIR] LABEL CWD PROGRAM QUERY ...\n");
+  fprintf(stderr, "usage: benchrun [-n RUNS] [-w WARMUP] [-c CLIENTS] [-o DIR] LABEL CWD PROGRAM QUERY ...\n");
   return 2;
 }

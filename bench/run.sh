@@ -16,7 +16,9 @@
 # 5. beside the fact page, its statements alone (bench/sqlfloor.cpp): the
 #    distinct statements that the page's Debug echo shows, run through the
 #    program's data layer by a fresh process, which is the least a page that
-#    runs them can cost.
+#    runs them can cost;
+# 6. the resident server modes (bench/resident.sh, its own site and settings,
+#    see there), unless RESIDENT=0.
 #
 # Settings: RUNS (default 31), LISTRUNS (default 11), DURATION (default 4),
 # ROUNDS (default 3), CONNS (wrk connections, default 2), PORT (first port to
@@ -39,7 +41,7 @@ export LC_ALL=C
 
 work="$build/bench"
 mkdir -p "$work"
-cc -O2 -Wall -o "$work/benchrun" "$here/benchrun.c"
+cc -O2 -Wall -pthread -o "$work/benchrun" "$here/benchrun.c"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
 port=
@@ -164,3 +166,9 @@ BEGIN {
   printf "  lighttpd fact / minimal CGI      %6.2f  (>= 0.5)    %s\n", tf / tm, ok(tf >= 0.5 * tm)
   printf "  peak RSS of a fact page      %6.2f MiB  (<= 8 MiB)  %s\n", frss / 1024, ok(frss <= 8192)
 }' | tee -a "$res"
+
+# ---------------------------------------------------------------- 6. resident server
+if [ "${RESIDENT:-1}" != 0 ]; then
+  cleanup
+  "$here/resident.sh" "$build"
+fi

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 
 #include "gateway/GenEng.h"
 #include "gateway/HCgiDbg.h"
+#include "gateway/HDirWatch.h"
 
 namespace {
 std::mutex g_settingsLock;
@@ -72,6 +74,7 @@ TServerSettings LoadSettings() {
         else if (key == "clientage") s.ClientFileAgeMs = v;
         else if (key == "maxfiles") s.MaxFiles = v;
         else if (key == "start") s.StartWaitMs = v;
+        else if (key == "round") s.RoundMs = v;
       }
     }
     if (comma == std::string::npos) break;
@@ -108,13 +111,29 @@ std::vector<PrefixFile> PrefixFiles() {
   return files;
 }
 
+// A rename here fails for good when its file is gone (a client that gave up
+// deleted it): no later attempt can succeed, so none is waited for.
 bool RenameWithRetries(const std::string& from, const std::string& to, int attempts, int pauseMs) {
   for (int i = 0; i < attempts; ++i) {
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    if (errno == ENOENT) return false;
     SleepMs(pauseMs);
   }
   return false;
 }
+
+// The names that end a round of the server loop: a complete request (the
+// prefix and an ending "_REQ" in any case) and the alive file.
+struct TLoopNames {
+  std::string prefix = ExtractFileName(ServerPrefix());
+  std::string alive = ExtractFileName(AliveFileName());
+  std::string aliveUpper = prefix + "S";
+  bool operator()(const char* name) const {
+    size_t n = std::strlen(name);
+    if (alive == name || aliveUpper == name) return true;
+    return n > 4 && StartsWith(name, prefix) && UpperCase(name + n - 4) == "_REQ";
+  }
+};
 
 // Creates the directory levels that are missing, private to the user.
 void ForcePrivateDirectories(const std::string& dir) {
@@ -324,6 +343,10 @@ void RunServerLoop(THttpCGIEngine& engine) {
   };
   {
     TServerTickThread heartbeat;
+    // A complete request, or the alive file gone, ends a round at once.
+    TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
+    const int round = ServerSettings().RoundMs;
+    const TLoopNames wakers;
     try {
       while (!g_stop && !g_stopSignal) {
         std::string found = NextRequestFile();
@@ -345,11 +368,13 @@ void RunServerLoop(THttpCGIEngine& engine) {
               ServeRequestFile(engine, base);
             }
           }
-          SleepMs(20);
+          // Looking in rounds, the loop pauses after a request; a watched
+          // folder tells of the next request, so it looks again at once.
+          if (!watch.Active()) SleepMs(20);
           DeleteOldServerFiles();
           reap(false);
         } else {
-          SleepMs(50);
+          watch.Wait(round, wakers);
         }
         if (!FileExists(AliveFileName())) break;
       }
@@ -422,14 +447,18 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
       throw EInOutError("Server mode - cannot write the request file");
     }
   }
+  const std::string rsp = base + "_rsp";
+  // Watched before the request is published, so its answer cannot come
+  // unseen in between; a light watch, since a client waits once and ends,
+  // and an inotify instance would hold up its end (see HDirWatch.h).
+  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
-  const std::string rsp = base + "_rsp";
   int64_t deadline = NowMs() + s.ClientWaitMs;
   while (!FileExists(rsp)) {
     if (!FileExists(AliveFileName()) || NowMs() > deadline || g_stopSignal) break;
     if (serverWasAlive && !ServerLockHeld()) break;
-    SleepMs(50);
+    watch.Wait(s.RoundMs);
   }
   THandOver result = g_stopSignal ? THandOver::Stopped : THandOver::NoAnswer;
   if (FileExists(rsp)) {
@@ -455,6 +484,13 @@ bool StartServerProcess() {
   for (int s : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(s, &sa, nullptr);
 
   std::string program = ProgramFileName();
+  // The folder made here already (the server would make it the same way) so
+  // that the server's pid file, written when it is ready, can be watched for.
+  try {
+    ForcePrivateDirectories(ServerSettings().Directory);
+  } catch (const EInOutError&) {
+  }
+  TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Change, TDirWatch::TKind::Light);
   pid_t child = ::fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -470,6 +506,11 @@ bool StartServerProcess() {
       if (devnull > 2) ::close(devnull);
     }
     for (int fd = 3; fd < 1024; ++fd) ::close(fd);
+    // The watch above blocks SIGIO in this thread; the server starts clean.
+    sigset_t sigio;
+    sigemptyset(&sigio);
+    sigaddset(&sigio, SIGIO);
+    ::sigprocmask(SIG_UNBLOCK, &sigio, nullptr);
     const char* argv[] = {program.c_str(), "$$START_SERVER", "X", nullptr};
     ::execv(program.c_str(), const_cast<char* const*>(argv));
     ::_exit(127);
@@ -479,7 +520,7 @@ bool StartServerProcess() {
   int64_t deadline = NowMs() + ServerSettings().StartWaitMs;
   while (!ServerIsRunning()) {
     if (NowMs() > deadline || g_stopSignal) return false;
-    SleepMs(20);
+    watch.Wait(20);
   }
   return true;
 }

@@ -20,6 +20,13 @@
 // requests in progress, deletes its files and ends. A waiting client stops
 // waiting on the same signals, when the alive file goes, or when the server
 // that was alive at the start has lost its lock.
+//
+// Waiting: the server looks for "_REQ" files and a client for its "_rsp" file
+// in rounds (50 ms), and both watch the folder (the server with inotify, a
+// client with a light watch; see HDirWatch.h), so that a round ends as soon
+// as the file they wait for appears. The files and
+// their renames are the same either way, so a client or server that only
+// looks in rounds (VEMLO3_NO_INOTIFY=1) works with one that watches.
 #pragma once
 
 #include <memory>
@@ -37,11 +44,13 @@ struct TServerSettings {
   int ClientFileAgeMs = 30000;    // a client deletes files older than this
   int MaxFiles = 20;              // pending files at which clients are refused
   int StartWaitMs = 5000;         // how long a client waits for a server it started
+  int RoundMs = 50;               // the longest pause between two looks for a file
 };
 
 // The settings, read once from the environment: VEMLO3_SERVER_DIR and
 // VEMLO3_SERVER_TIMES ("heartbeat=5000,fresh=30000,wait=180000,
-// serverage=900000,clientage=30000,maxfiles=20,start=5000", any subset).
+// serverage=900000,clientage=30000,maxfiles=20,start=5000,round=50", any
+// subset).
 TServerSettings& ServerSettings();
 void ReloadServerSettings();
 

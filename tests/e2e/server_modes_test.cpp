@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <set>
 #include <sys/wait.h>
 #include <thread>
@@ -91,6 +92,25 @@ pid_t ServerPid(const std::string& dir) {
   pid_t pid = 0;
   in >> pid;
   return pid;
+}
+// The process watches a folder (has an inotify descriptor open).
+bool Watches(pid_t pid) {
+  std::error_code ec;
+  for (auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
+    if (fs::read_symlink(e.path(), ec).string() == "anon_inode:inotify") return true;
+  return false;
+}
+
+// Deletes the alive file and waits for the server to end.
+bool StopServer(const std::string& dir) {
+  pid_t server = ServerPid(dir);
+  fs::remove(dir + "/vemlo3_s");
+  return WaitUntil([&] { return !ProcessAlive(server); }, 5000);
+}
+
+std::string EngineLog(const TestSite& site) {
+  std::string path = site.root + "/enginelog/vemlo3.Log";
+  return fs::exists(path) ? site.ReadFile(path) : "";
 }
 }  // namespace
 
@@ -255,4 +275,71 @@ TEST_P(ExtensionLibrary, ABodyOverTheOperatorsLimitIsRefused) {
   EXPECT_NE(a.find("[C3:Gamma:C3]"), std::string::npos) << a;
   EXPECT_NE(b.find("Unhandled Exception: Content length exceeds allowed limit"), std::string::npos) << b;
   EXPECT_EQ(b.find("Gamma"), std::string::npos) << b;
+}
+
+// Clients and servers that only look for files in rounds (VEMLO3_NO_INOTIFY)
+// and those that watch the folder serve each other in both directions.
+TEST(ResidentServerKinds, APollingSideAndAWatchingSideServeEachOther) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  const std::vector<std::string> watching = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
+                                             "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  std::vector<std::string> polling = watching;
+  polling.push_back("VEMLO3_NO_INOTIFY=1");
+  struct Step {
+    const std::vector<std::string>& starter;  // the client that starts the server
+    const std::vector<std::string>& other;    // a client of the other kind
+    bool serverWatches;
+  };
+  for (const Step& step : {Step{polling, watching, false}, Step{watching, polling, true}}) {
+    CgiResult first = site.Get("kundid=e5", step.starter);
+    EXPECT_EQ(SplitResponse(first.out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+    pid_t server = ServerPid(dir);
+    ASSERT_TRUE(ProcessAlive(server));
+    EXPECT_EQ(Watches(server), step.serverWatches);
+    for (const auto* env : {&step.other, &step.starter}) {
+      CgiResult r = site.Get("kundid=b2&kundid=a1", *env);
+      EXPECT_EQ(r.exitCode, 0);
+      EXPECT_EQ(SplitResponse(r.out).body, "<html>[A1:Alfa:A1][B2:Beta:B2]</html>\r\n\r\n") << step.serverWatches;
+    }
+    EXPECT_EQ(ServerPid(dir), server);
+    EXPECT_TRUE(StopServer(dir));
+  }
+  // Every request was answered by the server, none by its client.
+  EXPECT_EQ(EngineLog(site).find("no answer"), std::string::npos) << EngineLog(site);
+  EXPECT_EQ(site.LogFiles().size(), 6u);
+}
+
+TEST(ResidentServerStart, AServerKilledWhileARequestWaitsLeavesItToTheClient) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerThreadMode", "VEMLO3_SERVER_DIR=" + dir,
+                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  EXPECT_EQ(SplitResponse(site.Get("kundid=e5", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+  ASSERT_TRUE(ProcessAlive(server));
+  // The server hangs (still holding its lock) while a request waits for it,
+  // and then dies.
+  ASSERT_EQ(kill(server, SIGSTOP), 0);
+  CgiResult waiting;
+  std::thread client([&] { waiting = site.Get("kundid=c3", extra); });
+  bool published = WaitUntil([&] {
+    for (auto& e : fs::directory_iterator(dir))
+      if (EndsWith(e.path().filename().string(), "_REQ")) return true;
+    return false;
+  }, 10000);
+  kill(server, SIGKILL);
+  client.join();
+  EXPECT_TRUE(published);
+  EXPECT_EQ(waiting.exitCode, 0);
+  EXPECT_EQ(SplitResponse(waiting.out).body, "<html>[C3:Gamma:C3]</html>\r\n\r\n");
+  EXPECT_NE(EngineLog(site).find("no answer from the server"), std::string::npos);
+  // The next request starts a new server.
+  EXPECT_EQ(SplitResponse(site.Get("kundid=d4", extra).out).body, "<html>[D4:Delta:D4]</html>\r\n\r\n");
+  EXPECT_NE(ServerPid(dir), server);
+  EXPECT_TRUE(StopServer(dir));
 }

@@ -7,10 +7,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 #include "gateway/GenEng.h"
+#include "gateway/HDirWatch.h"
 #include "gateway/HServer.h"
 #include "support/EngineHarness.h"
 
@@ -254,4 +260,190 @@ TEST(ServerLoop, ASecondServerDoesNotStartBesideARunningOne) {
   StopServerLoop();
   server.join();
   EXPECT_TRUE(sd.Files().empty());
+}
+
+namespace {
+// A server loop on a thread of its own, with a polling round of `round` ms,
+// whose requests answer with their customer id; stopped at the end.
+class RunningServer {
+public:
+  RunningServer(ServerDir& sd, int round) : engine_(TCGIMode::ServerMode) {
+    std::string times = "heartbeat=50,fresh=1000,wait=5000,round=" + std::to_string(round);
+    setenv("VEMLO3_SERVER_TIMES", times.c_str(), 1);
+    ReloadServerSettings();
+    (void)sd;
+    engine_.SetOnExecRequest([](TComponent*) { HttpWrite("kund " + HttpFormField("kundid", "")); });
+    thread_ = std::thread([this] { RunServerLoop(engine_); });
+    for (int i = 0; i < 500 && !ServerIsRunning(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ~RunningServer() {
+    StopServerLoop();
+    thread_.join();
+  }
+  // One hand-over of customer `id`; its time in milliseconds, or -1 when it
+  // was not answered with the customer's page.
+  static int64_t TimedRequest(const std::string& id) {
+    std::string output, body;
+    TStringSink sink(output);
+    auto t0 = std::chrono::steady_clock::now();
+    THandOver r = HandToServer(nullptr, &sink,
+                               Vars({"SERVER_SOFTWARE=lighttpd", "REQUEST_METHOD=GET", "QUERY_STRING=kundid=" + id,
+                                     "REMOTE_ADDR=10.0.0.7"}),
+                               body);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    if (r != THandOver::Answered || SplitLines(output).back() != "kund " + id) return -1;
+    return ms;
+  }
+
+private:
+  TServerTestEngine engine_;
+  std::thread thread_;
+};
+
+bool WakeUpsAvailable(const std::string& dir) {
+  fs::create_directories(dir);
+  return TDirWatch(dir, TDirWatch::Appear).Active();
+}
+}  // namespace
+
+TEST(ServerWakeup, AHandOverIsAnsweredWellInsideOnePollingRound) {
+  ServerDir sd;
+  if (!WakeUpsAvailable(sd.dir)) GTEST_SKIP() << "no inotify here";
+  // With rounds of a second, a server and a client that only looked in
+  // rounds would take at least one round for every request: the client's
+  // first look comes before the server can have answered.
+  RunningServer server(sd, 1000);
+  ASSERT_TRUE(ServerIsRunning());
+  for (int i = 0; i < 5; ++i) {
+    int64_t ms = RunningServer::TimedRequest("K" + std::to_string(i));
+    ASSERT_GE(ms, 0) << i;
+    EXPECT_LT(ms, 250) << "request " << i;
+  }
+  EXPECT_EQ(sd.Files().size(), 2u);  // the alive and pid files only
+}
+
+TEST(ServerWakeup, WithoutWakeUpsTheRoundsStillBringTheAnswer) {
+  ServerDir sd;
+  setenv("VEMLO3_NO_INOTIFY", "1", 1);
+  EXPECT_FALSE(TDirWatch(sd.root, TDirWatch::Appear).Active());
+  {
+    RunningServer server(sd, 100);
+    ASSERT_TRUE(ServerIsRunning());
+    for (int i = 0; i < 3; ++i) {
+      int64_t ms = RunningServer::TimedRequest("P" + std::to_string(i));
+      ASSERT_GE(ms, 0) << i;
+      EXPECT_GE(ms, 100) << "the client answered without waiting a round";
+    }
+  }
+  unsetenv("VEMLO3_NO_INOTIFY");
+  EXPECT_TRUE(sd.Files().empty());
+}
+
+TEST(ServerWakeup, AWatchWakesOnlyForTheNamesItIsAskedFor) {
+  ServerDir sd;
+  if (!WakeUpsAvailable(sd.dir)) GTEST_SKIP() << "no inotify here";
+  TDirWatch watch(sd.dir, TDirWatch::Appear | TDirWatch::Vanish);
+  auto wanted = [](const char* name) { return std::string(name) == "mine_rsp"; };
+  std::ofstream(sd.dir + "/other_ind").close();  // written and closed, not wanted
+  fs::rename(sd.dir + "/other_ind", sd.dir + "/other_rsp");
+  auto t0 = std::chrono::steady_clock::now();
+  EXPECT_FALSE(watch.Wait(200, wanted));
+  EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(190));
+  // Renamed into place while nobody waits: the event is kept for the next wait.
+  std::ofstream(sd.dir + "/mine_ind").close();
+  fs::rename(sd.dir + "/mine_ind", sd.dir + "/mine_rsp");
+  t0 = std::chrono::steady_clock::now();
+  EXPECT_TRUE(watch.Wait(5000, wanted));
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1000));
+  fs::remove(sd.dir + "/mine_rsp");
+  EXPECT_TRUE(watch.Wait(5000, wanted));  // deleted
+}
+
+TEST(ServerWakeup, ALightWatchWakesItsOwnThreadAndLeavesTheSignalMaskAsItWas) {
+  ServerDir sd;
+  fs::create_directories(sd.dir);
+  auto sigioBlocked = [] {
+    sigset_t now;
+    pthread_sigmask(SIG_BLOCK, nullptr, &now);
+    return sigismember(&now, SIGIO) == 1;
+  };
+  ASSERT_FALSE(sigioBlocked());
+  {
+    TDirWatch watch(sd.dir, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
+    ASSERT_TRUE(watch.Active());
+    EXPECT_TRUE(sigioBlocked());
+    auto t0 = std::chrono::steady_clock::now();
+    EXPECT_FALSE(watch.Wait(100));
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(90));
+    // A rename on another thread wakes this one.
+    std::thread other([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      std::ofstream(sd.dir + "/x_ind").close();
+      fs::rename(sd.dir + "/x_ind", sd.dir + "/x_rsp");
+    });
+    t0 = std::chrono::steady_clock::now();
+    EXPECT_TRUE(watch.Wait(5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2000));
+    other.join();
+    fs::remove(sd.dir + "/x_rsp");  // a signal left pending when the watch goes
+  }
+  EXPECT_FALSE(sigioBlocked());
+  // A stray SIGIO after the watch does not end the process.
+  kill(getpid(), SIGIO);
+  // Without the switch's help the waits are plain pauses.
+  setenv("VEMLO3_NO_INOTIFY", "1", 1);
+  EXPECT_FALSE(TDirWatch(sd.dir, TDirWatch::Appear, TDirWatch::TKind::Light).Active());
+  unsetenv("VEMLO3_NO_INOTIFY");
+  EXPECT_FALSE(sigioBlocked());
+}
+
+TEST(ServerWakeup, AServerKilledWithAClaimedRequestLeavesTheRequestToTheClient) {
+  ServerDir sd;
+  fs::create_directories(sd.dir);
+  std::ofstream(AliveFileName()).close();
+  const std::string pidFile = PidFileName(), dir = sd.dir;
+  // A stand-in server process: it takes the lock, claims the first request
+  // and hangs in the middle of serving it until it is killed.
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    int fd = open(pidFile.c_str(), O_RDWR | O_CREAT, 0600);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0 || write(fd, "1\n", 2) != 2) _exit(1);
+    for (;;) {
+      if (DIR* d = opendir(dir.c_str())) {
+        while (struct dirent* e = readdir(d)) {
+          size_t n = strlen(e->d_name);
+          if (n > 4 && strcmp(e->d_name + n - 4, "_REQ") == 0) {
+            char from[4096], to[4096];
+            snprintf(from, sizeof from, "%s/%s", dir.c_str(), e->d_name);
+            snprintf(to, sizeof to, "%s/%.*scnf", dir.c_str(), static_cast<int>(n - 3), e->d_name);
+            rename(from, to);
+            for (;;) pause();
+          }
+        }
+        closedir(d);
+      }
+      usleep(5000);
+    }
+  }
+  for (int i = 0; i < 500 && !ServerLockHeld(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(ServerLockHeld());
+  TMemoryStream input;
+  input.Write("namn=ab", 7);
+  input.Seek(0);
+  std::string body;
+  THandOver result = THandOver::Answered;
+  std::thread client([&] {
+    result = HandToServer(&input, nullptr, Vars({"REMOTE_ADDR=10.0.0.8", "CONTENT_LENGTH=7"}), body);
+  });
+  EXPECT_FALSE(WaitForFile(sd.dir, "_cnf").empty());
+  auto t0 = std::chrono::steady_clock::now();
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  client.join();
+  EXPECT_EQ(result, THandOver::NoAnswer);
+  EXPECT_EQ(body, "namn=ab");  // kept for the client to serve the request itself
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2000));
+  // The claimed request went with the client; the dead server's files stay.
+  for (const auto& name : sd.Files()) EXPECT_FALSE(Contains(name, "10-0-0-8")) << name;
 }
