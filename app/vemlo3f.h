@@ -16,7 +16,6 @@
 #include "gateway/GenEng.h"
 
 struct TSida;
-struct TBlockBit;
 
 class TForm1 : public TComponent {
 public:
@@ -108,11 +107,8 @@ public:
   void RamBit(TSida& sida, std::string bit);
   void Skicka(TSida& sida, const std::string& text);
   void KUNDLISTA(TSida& sida);
-  // Decides once what a piece of the customer block is.
-  void Klassificera(TBlockBit& bit);
   // The section flags, look-ups and tab rows of the current customer.
   void BeraknaSektioner(TSida& sida);
-  bool SektionVisas(TSida& sida, const TBlockBit& bit);
   // True when the customer of the current search row has a news item of the
   // category shown on the request's day.
   bool NyhetFinns(const std::string& kategori);
@@ -121,7 +117,6 @@ public:
   // Every customer of the search result: fetched, its sections and tabs
   // computed, the block rendered.
   void Kundloop(TSida& sida);
-  void SkrivInline(int index);
 
   // ------------------------------------------------------------ tag building blocks
   // Field text, number, integer and date of the current customer in q_kund.

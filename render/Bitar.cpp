@@ -43,10 +43,17 @@ bool MatchaArgumentTagg(const std::string& bit, const std::string& namn, int n, 
   bool lika = StorLika(bit, 0, "<!--") && StorLika(bit, 4, namn);
   if (lika && StorLika(bit, namn.size() + 4, "-->")) return n == 0;
   if (!lika || !StorLika(bit, namn.size() + 4, "(")) return false;
-  std::string rest = bit.substr(namn.size() + 5);
+  std::vector<std::string> lista;
+  if (!DelaArgument(bit, namn.size(), lista) || static_cast<int>(lista.size()) != n) return false;
+  args = std::move(lista);
+  return true;
+}
+
+bool DelaArgument(const std::string& bit, size_t namnLangd, std::vector<std::string>& lista) {
+  std::string rest = bit.substr(namnLangd + 5);
   size_t slut = rest.find(")-->");
   if (slut == std::string::npos) return false;
-  std::vector<std::string> lista;
+  lista.clear();
   std::string inre = rest.substr(0, slut);
   size_t from = 0;
   for (;;) {
@@ -58,8 +65,6 @@ bool MatchaArgumentTagg(const std::string& bit, const std::string& namn, int n, 
     lista.push_back(inre.substr(from, komma - from));
     from = komma + 1;
   }
-  if (static_cast<int>(lista.size()) != n) return false;
-  args = std::move(lista);
   return true;
 }
 

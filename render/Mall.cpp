@@ -128,22 +128,7 @@ void TForm1::SkrivUppgift() {
       TLanatBlock lanat(mall, sida);
       Kundloop(sida);
     } else {
-      for (auto& bit : sida.block) Klassificera(bit);
-      // Where each section ends is fixed by the block itself.
-      for (size_t i = 0; i < sida.block.size(); ++i) {
-        TBlockBit& b = sida.block[i];
-        if (b.typ != BitTyp::Sektion && b.typ != BitTyp::FlikStart && b.typ != BitTyp::FlikStartEj) continue;
-        std::string slut;
-        if (b.typ == BitTyp::FlikStart) slut = "<!--FLIKSLUT-->";
-        else if (b.typ == BitTyp::FlikStartEj) slut = "<!--FLIKSLUTEJ-->";
-        else if (!b.args.empty()) slut = "<!--SLUTSPRAK(" + b.args[0] + ")-->";
-        else slut = "<!--SLUT" + b.text.substr(9);
-        for (size_t j = i + 1; j < sida.block.size(); ++j)
-          if (sida.block[j].text == slut) {
-            b.slut = static_cast<int>(j);
-            break;
-          }
-      }
+      KlassificeraBlock(sida.block);
       if (mall.sidor > 1) {
         mall.block = sida.block;
         mall.blockKlar = true;

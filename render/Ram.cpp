@@ -1,10 +1,7 @@
 // The frame pass: page-level tags answered wherever they stand, the
 // customer block collected, the head written at once and the tail held back.
 #include "app/vemlo3f.h"
-#include "render/Sida.h"
-
-#include <string_view>
-#include <unordered_map>
+#include "render/TagTable.h"
 
 namespace {
 // A list of a page-level tag: cut at every comma; the text after the last
@@ -24,9 +21,83 @@ int SattLista(std::array<std::string, M>& falt, const std::string& lista, bool g
   return static_cast<int>(n);
 }
 
-// What the frame pass does with one kind of tag (the piece is the tag).
-using Ramhandling = void (*)(TForm1&, TSida&, const std::string&);
+// The page frame tags, answered by the frame pass wherever they stand (in
+// the head, the block and the tail), once per page.
+bool Skicka(TForm1& f, TSida& s, const std::string& text) {
+  f.Skicka(s, text);
+  return true;
+}
+
+const TTagg kRam[] = {
+    {"BAKGRUND", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.BAKGRUND()); }},
+    {"FARG=", Form::Prefix,
+     [](TForm1&, TSida&, const TBlockBit& b) {
+       SattLista(RS().Farg, b.args[0], true);
+       return true;
+     }},
+    {"FLIKDEF=", Form::Prefix,
+     [](TForm1&, TSida& s, const TBlockBit& b) {
+       s.flikAntal = SattLista(RS().FlikKod, b.args[0], false);
+       return true;
+     }},
+    {"FLIKDIR=", Form::Prefix,
+     [](TForm1&, TSida& s, const TBlockBit& b) {
+       if (!b.args[0].empty()) s.flikKatalog = "/bilder2/kund/" + b.args[0];
+       return true;
+     }},
+    {"FLIKBREDD=", Form::Prefix,
+     [](TForm1&, TSida& s, const TBlockBit& b) {
+       s.flikBredd = b.args[0];
+       return true;
+     }},
+    {"FLIKHOJD=", Form::Prefix,
+     [](TForm1&, TSida& s, const TBlockBit& b) {
+       s.flikHojd = b.args[0];
+       return true;
+     }},
+    {"FELRUBRIK", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, RS().FelRubrik); }},
+    {"FELMEDDELANDE", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, RS().FelText); }},
+    {"INFO", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.INFO()); }},
+    {"KUNDLISTA", Form::Hel,
+     [](TForm1& f, TSida& s, const TBlockBit&) {
+       f.KUNDLISTA(s);
+       return true;
+     }},
+    {"LANNAMN", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.LANNAMN()); }},
+    {"MANAD", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.MANAD()); }},
+    {"MANADSLISTA", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.MANADSLISTA()); }},
+    {"METAFDAGINRIKTNING", Form::Hel,
+     [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.METAFDAGINRIKTNING()); }},
+    {"METAOMRADENAMN", Form::Hel,
+     [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.METAOMRADENAMN()); }},
+    {"METAUNDHGENRE", Form::Hel,
+     [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.METAUNDHGENRE()); }},
+    // The customer block's own markers: nothing is kept or written.
+    {"SLUT", Form::Hel,
+     [](TForm1&, TSida& s, const TBlockBit&) {
+       s.iBlock = false;
+       return true;
+     }},
+    {"START", Form::Hel,
+     [](TForm1&, TSida& s, const TBlockBit&) {
+       s.iBlock = true;
+       return true;
+     }},
+    {"STYLESHEETDEF", Form::Hel,
+     [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.STYLESHEETDEF()); }},
+    {"TITEL", Form::Hel, [](TForm1& f, TSida& s, const TBlockBit&) { return Skicka(f, s, f.TITEL()); }},
+    // Written at once, even after the block has begun.
+    {"VISASIDA", Form::Argument,
+     [](TForm1& f, TSida&, const TBlockBit& b) {
+       const TRequestState& rs = RS();
+       f.PutAAO(rs.Visasida.empty() ? b.args[0] : HttpHtmlEncode(rs.Visasida));
+       return true;
+     },
+     nullptr, 1, 1},
+};
 }  // namespace
+
+std::span<const TTagg> RamTaggar() { return kRam; }
 
 void TForm1::Skicka(TSida& sida, const std::string& text) {
   if (sida.block.empty())
@@ -36,62 +107,21 @@ void TForm1::Skicka(TSida& sida, const std::string& text) {
 }
 
 void TForm1::RamBit(TSida& sida, std::string bit) {
-  // Text, and comments that are no frame tag: kept for the block inside it,
-  // written out elsewhere.
-  auto textbit = [&] {
-    if (sida.iBlock) {
-      sida.block.emplace_back().text = std::move(bit);
+  TBlockBit b;
+  b.text = std::move(bit);
+  if (StartsWith(b.text, "<!--")) {  // every tag is a comment
+    Ramindex().Sok(b);
+    if (b.tagg) {
+      b.tagg->handling(*this, sida, b);
       return;
     }
-    Skicka(sida, bit);
-  };
-  if (!StartsWith(bit, "<!--")) return textbit();  // every tag is a comment
-
-  // The frame tags, whole and by their head ("<!--NAME=value-->").
-  static const std::unordered_map<std::string_view, Ramhandling> hela = {
-      {"<!--BAKGRUND-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.BAKGRUND()); }},
-      {"<!--FELRUBRIK-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, RS().FelRubrik); }},
-      {"<!--FELMEDDELANDE-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, RS().FelText); }},
-      {"<!--INFO-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.INFO()); }},
-      {"<!--KUNDLISTA-->", [](TForm1& f, TSida& s, const std::string&) { f.KUNDLISTA(s); }},
-      {"<!--LANNAMN-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.LANNAMN()); }},
-      {"<!--MANAD-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.MANAD()); }},
-      {"<!--MANADSLISTA-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.MANADSLISTA()); }},
-      {"<!--METAFDAGINRIKTNING-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAFDAGINRIKTNING()); }},
-      {"<!--METAOMRADENAMN-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAOMRADENAMN()); }},
-      {"<!--METAUNDHGENRE-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.METAUNDHGENRE()); }},
-      {"<!--SLUT-->", [](TForm1&, TSida& s, const std::string&) { s.iBlock = false; }},
-      {"<!--START-->", [](TForm1&, TSida& s, const std::string&) { s.iBlock = true; }},
-      {"<!--STYLESHEETDEF-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.STYLESHEETDEF()); }},
-      {"<!--TITEL-->", [](TForm1& f, TSida& s, const std::string&) { f.Skicka(s, f.TITEL()); }},
-  };
-  struct Huvud {
-    std::string_view huvud;
-    Ramhandling handling;
-  };
-  static const Huvud huvuden[] = {
-      {"<!--FARG=", [](TForm1&, TSida&, const std::string& t) { SattLista(RS().Farg, TaggVarde(t, 9), true); }},
-      {"<!--FLIKDEF=",
-       [](TForm1&, TSida& s, const std::string& t) { s.flikAntal = SattLista(RS().FlikKod, TaggVarde(t, 12), false); }},
-      {"<!--FLIKDIR=",
-       [](TForm1&, TSida& s, const std::string& t) {
-         std::string namn = TaggVarde(t, 12);
-         if (!namn.empty()) s.flikKatalog = "/bilder2/kund/" + namn;
-       }},
-      {"<!--FLIKBREDD=", [](TForm1&, TSida& s, const std::string& t) { s.flikBredd = TaggVarde(t, 14); }},
-      {"<!--FLIKHOJD=", [](TForm1&, TSida& s, const std::string& t) { s.flikHojd = TaggVarde(t, 13); }},
-  };
-  if (auto it = hela.find(bit); it != hela.end()) return it->second(*this, sida, bit);
-  if (bit.size() > 4 && bit[4] == 'F')
-    for (const Huvud& h : huvuden)
-      if (StartsWith(bit, h.huvud)) return h.handling(*this, sida, bit);
-  std::vector<std::string> args;
-  if (MatchaArgumentTagg(bit, "VISASIDA", 1, args)) {
-    TRequestState& rs = RS();
-    PutAAO(rs.Visasida.empty() ? args[0] : HttpHtmlEncode(rs.Visasida));
-    return;
   }
-  textbit();
+  // Text, and comments that are no frame tag: kept for the block inside it,
+  // written out elsewhere.
+  if (sida.iBlock)
+    sida.block.emplace_back().text = std::move(b.text);
+  else
+    Skicka(sida, b.text);
 }
 
 void TForm1::KUNDLISTA(TSida& sida) {

@@ -1,19 +1,9 @@
 // Conditional sections: the per-customer flags with their two look-ups, and
 // the table of section tags with the condition that shows each.
 #include "app/vemlo3f.h"
-#include "render/Sida.h"
-
-#include <string_view>
-#include <unordered_map>
+#include "render/TagTable.h"
 
 namespace {
-using Villkor = bool (*)(TForm1& f, const TSida& s);
-
-struct Sektion {
-  const char* tagg;
-  Villkor visas;
-};
-
 bool J(TForm1& f, const char* falt) { return f.FaltText(falt) == "J"; }
 bool Tom(TForm1& f, const char* falt) { return f.FaltText(falt).empty(); }
 
@@ -26,76 +16,69 @@ bool KartaHemsida(TForm1& f) { return RS().NivaOver0 && AnsiUpperCase(f.FaltText
 
 bool Kfak(TForm1& f) { return RS().Starttid - RS().UppdateradDagar <= f.FaltDatum("UppdateradKfak"); }
 
-const Sektion kSektioner[] = {
-    {"<!--STARTNIVA0-->", [](TForm1&, const TSida&) { return !RS().NivaOver0; }},
-    {"<!--STARTNIVA1-->", [](TForm1&, const TSida&) { return RS().NivaOver0; }},
-    {"<!--STARTNIVA1EJBOKN-->", [](TForm1&, const TSida& s) { return RS().NivaOver0 && !s.byra; }},
-    {"<!--STARTPLATS-->", [](TForm1&, const TSida& s) { return s.plats; }},
-    {"<!--STARTAKTV-->", [](TForm1&, const TSida& s) { return s.aktivitet; }},
-    {"<!--STARTBLEV-->", [](TForm1&, const TSida& s) { return s.leverantor; }},
-    {"<!--STARTBOKN-->", [](TForm1&, const TSida& s) { return s.byra; }},
-    {"<!--STARTBOKNFF-->", [](TForm1&, const TSida& s) { return s.forfragan; }},
-    {"<!--STARTEJBOKNFF-->", [](TForm1&, const TSida& s) { return !s.forfragan; }},
-    {"<!--STARTFORFRAGAN-->", [](TForm1&, const TSida& s) { return s.forfragan; }},
-    {"<!--STARTEJFORFRAGAN-->", [](TForm1&, const TSida& s) { return !s.forfragan; }},
-    {"<!--STARTBUDGET-->", [](TForm1&, const TSida& s) { return s.budget; }},
-    {"<!--STARTEJBUDGET-->", [](TForm1&, const TSida& s) { return !s.budget; }},
-    {"<!--STARTBOKASVIA-->", [](TForm1& f, const TSida&) { return !Tom(f, "BokasViaKundId"); }},
-    {"<!--STARTEJBOKASVIA-->", [](TForm1& f, const TSida&) { return Tom(f, "BokasViaKundId"); }},
-    {"<!--STARTDIREKTBOKNING-->", [](TForm1& f, const TSida&) { return !J(f, "ejdirektbokning"); }},
-    {"<!--STARTEJDIREKTBOKNING-->", [](TForm1& f, const TSida&) { return J(f, "ejdirektbokning"); }},
-    {"<!--STARTXKNT-->", [](TForm1&, const TSida&) { return !RS().XKntKundId.empty(); }},
-    {"<!--STARTEJXKNT-->", [](TForm1&, const TSida&) { return RS().XKntKundId.empty(); }},
-    {"<!--STARTFDAG-->", [](TForm1&, const TSida& s) { return s.foredrag; }},
-    {"<!--STARTKONTAKTINFO-->", [](TForm1&, const TSida&) { return RS().VisaKontaktInfo; }},
-    {"<!--STARTEJKONTAKTINFO-->", [](TForm1&, const TSida&) { return !RS().VisaKontaktInfo; }},
-    {"<!--STARTHEMSIDA-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsida"); }},
-    {"<!--STARTHEMSIDAFACEBOOK-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsidafacebook"); }},
-    {"<!--STARTHEMSIDAMM-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsidamm"); }},
-    {"<!--STARTHEMSIDAVR-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsidavr"); }},
-    {"<!--STARTHEMSIDAOL-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsidaonlinebokning"); }},
-    {"<!--STARTHEMSIDAOLKONF-->", [](TForm1& f, const TSida&) { return !Tom(f, "hemsidaonlinebokningkonf"); }},
-    {"<!--STARTKARTA-->", [](TForm1& f, const TSida&) { return Karta(f); }},
-    {"<!--STARTEJKARTA-->", [](TForm1& f, const TSida&) { return !Karta(f); }},
-    {"<!--STARTKARTAHEMSIDA-->", [](TForm1& f, const TSida&) { return KartaHemsida(f); }},
-    {"<!--STARTEJKARTAHEMSIDA-->", [](TForm1& f, const TSida&) { return !KartaHemsida(f); }},
-    {"<!--STARTKFAK-->", [](TForm1& f, const TSida&) { return Kfak(f); }},
-    {"<!--STARTEJKFAK-->", [](TForm1& f, const TSida&) { return !Kfak(f); }},
-    {"<!--STARTMENY-->", [](TForm1&, const TSida& s) { return s.meny; }},
-    {"<!--STARTNYHT-->", [](TForm1&, const TSida& s) { return s.nyheter; }},
-    {"<!--STARTUNDH-->", [](TForm1&, const TSida& s) { return s.underhallning; }},
-    {"<!--STARTWEND-->", [](TForm1&, const TSida& s) { return s.weekend; }},
+// The section start tags, each with the condition that shows the stretch up
+// to its end marker.
+const TTagg kSektioner[] = {
+    {"STARTNIVA0", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return !RS().NivaOver0; }, "SLUTNIVA0"},
+    {"STARTNIVA1", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return RS().NivaOver0; }, "SLUTNIVA1"},
+    {"STARTNIVA1EJBOKN", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return RS().NivaOver0 && !s.byra; },
+     "SLUTNIVA1EJBOKN"},
+    {"STARTPLATS", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.plats; }, "SLUTPLATS"},
+    {"STARTAKTV", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.aktivitet; }, "SLUTAKTV"},
+    {"STARTBLEV", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.leverantor; }, "SLUTBLEV"},
+    {"STARTBOKN", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.byra; }, "SLUTBOKN"},
+    {"STARTBOKNFF", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.forfragan; }, "SLUTBOKNFF"},
+    {"STARTEJBOKNFF", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return !s.forfragan; }, "SLUTEJBOKNFF"},
+    {"STARTFORFRAGAN", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.forfragan; }, "SLUTFORFRAGAN"},
+    {"STARTEJFORFRAGAN", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return !s.forfragan; },
+     "SLUTEJFORFRAGAN"},
+    {"STARTBUDGET", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.budget; }, "SLUTBUDGET"},
+    {"STARTEJBUDGET", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return !s.budget; }, "SLUTEJBUDGET"},
+    {"STARTBOKASVIA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "BokasViaKundId"); },
+     "SLUTBOKASVIA"},
+    {"STARTEJBOKASVIA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return Tom(f, "BokasViaKundId"); },
+     "SLUTEJBOKASVIA"},
+    {"STARTDIREKTBOKNING", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !J(f, "ejdirektbokning"); },
+     "SLUTDIREKTBOKNING"},
+    {"STARTEJDIREKTBOKNING", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return J(f, "ejdirektbokning"); },
+     "SLUTEJDIREKTBOKNING"},
+    {"STARTXKNT", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return !RS().XKntKundId.empty(); }, "SLUTXKNT"},
+    {"STARTEJXKNT", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return RS().XKntKundId.empty(); }, "SLUTEJXKNT"},
+    {"STARTFDAG", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.foredrag; }, "SLUTFDAG"},
+    {"STARTKONTAKTINFO", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return RS().VisaKontaktInfo; },
+     "SLUTKONTAKTINFO"},
+    {"STARTEJKONTAKTINFO", Form::Hel, [](TForm1&, TSida&, const TBlockBit&) { return !RS().VisaKontaktInfo; },
+     "SLUTEJKONTAKTINFO"},
+    {"STARTHEMSIDA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsida"); }, "SLUTHEMSIDA"},
+    {"STARTHEMSIDAFACEBOOK", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsidafacebook"); },
+     "SLUTHEMSIDAFACEBOOK"},
+    {"STARTHEMSIDAMM", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsidamm"); },
+     "SLUTHEMSIDAMM"},
+    {"STARTHEMSIDAVR", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsidavr"); },
+     "SLUTHEMSIDAVR"},
+    {"STARTHEMSIDAOL", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsidaonlinebokning"); },
+     "SLUTHEMSIDAOL"},
+    {"STARTHEMSIDAOLKONF", Form::Hel,
+     [](TForm1& f, TSida&, const TBlockBit&) { return !Tom(f, "hemsidaonlinebokningkonf"); }, "SLUTHEMSIDAOLKONF"},
+    {"STARTKARTA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return Karta(f); }, "SLUTKARTA"},
+    {"STARTEJKARTA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Karta(f); }, "SLUTEJKARTA"},
+    {"STARTKARTAHEMSIDA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return KartaHemsida(f); },
+     "SLUTKARTAHEMSIDA"},
+    {"STARTEJKARTAHEMSIDA", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !KartaHemsida(f); },
+     "SLUTEJKARTAHEMSIDA"},
+    {"STARTKFAK", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return Kfak(f); }, "SLUTKFAK"},
+    {"STARTEJKFAK", Form::Hel, [](TForm1& f, TSida&, const TBlockBit&) { return !Kfak(f); }, "SLUTEJKFAK"},
+    {"STARTMENY", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.meny; }, "SLUTMENY"},
+    {"STARTNYHT", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.nyheter; }, "SLUTNYHT"},
+    {"STARTUNDH", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.underhallning; }, "SLUTUNDH"},
+    {"STARTWEND", Form::Hel, [](TForm1&, TSida& s, const TBlockBit&) { return s.weekend; }, "SLUTWEND"},
+    // <!--STARTSPRAK(x)-->: the request's language is x.
+    {"STARTSPRAK", Form::Argument, [](TForm1&, TSida&, const TBlockBit& b) { return RS().Sprak == b.args[0]; },
+     "SLUTSPRAK", 1, 1},
 };
-
 }  // namespace
 
-int SektionsIndex(const std::string& bit) {
-  // The table by tag text, built once; the first row of a tag wins.
-  static const std::unordered_map<std::string_view, int> index = [] {
-    std::unordered_map<std::string_view, int> m;
-    for (size_t i = 0; i < std::size(kSektioner); ++i) m.emplace(kSektioner[i].tagg, static_cast<int>(i));
-    return m;
-  }();
-  auto it = index.find(bit);
-  return it == index.end() ? -1 : it->second;
-}
-
-bool TForm1::SektionVisas(TSida& sida, const TBlockBit& b) {
-  TRequestState& rs = RS();
-  switch (b.typ) {
-    case BitTyp::FlikStart:
-    case BitTyp::FlikStartEj: {
-      rs.AktuellFlik = AnsiUpperCase(b.args[0]);
-      bool synlig = false;
-      for (int p = 1; p <= sida.flikAntal && p <= 20; ++p)
-        if (rs.FlikSynlig[static_cast<size_t>(p)] == rs.AktuellFlik) synlig = true;
-      return b.typ == BitTyp::FlikStart ? synlig : !synlig;
-    }
-    default:
-      if (b.index < 0) return rs.Sprak == b.args[0];
-      return kSektioner[b.index].visas(*this, sida);
-  }
-}
+std::span<const TTagg> Sektionstaggar() { return kSektioner; }
 
 bool TForm1::NyhetFinns(const std::string& kategori) {
   std::string d = FormatDateTime("mm\"/\"dd\"/\"yyyy", RS().Starttid);

@@ -5,36 +5,17 @@
 #include <string>
 #include <vector>
 
-// What a piece of the customer block is, decided once when the template is
-// read; the block pass then only carries out the decision per customer.
-enum class BitTyp {
-  Text,          // template text, written with entities
-  Counter,       // <!--COUNTER(n,text)-->
-  IncCounter,    // <!--INCCOUNTER-->
-  ResetCounter,  // <!--RESETCOUNTER-->
-  Sektion,       // a section start tag; `index` is its row in the section table
-  Slut,          // any piece beginning "<!--SLUT": writes nothing
-  FlikStart,     // <!--FLIKSTART=c-->
-  FlikStartEj,   // <!--FLIKSTARTEJ=c-->
-  FlikSlut,      // <!--FLIKSLUT-->
-  Enkel,         // a simple tag; `index` into the simple-tag table
-  EttArgument,   // a one-argument tag; `index` into its table
-  TreArgument,   // a tag of up to three arguments; `index` into its table
-  Hemsida,       // a web-address tag; `index` into its table, `qv` its form
-  Flik,          // <!--FLIK=n-->
-  FlikNamn,      // <!--FLIKNAMN=c-->
-  HamtaText,     // <!--HAMTATEXT(x)-->
-  Inline,        // a tag written from the request state; `index` into its table
-  Okand,         // anything else: written unchanged
-};
+struct TTagg;
 
+// A piece of the customer block with what it is, decided once when the
+// template is read; the block pass then only carries out the decision per
+// customer.
 struct TBlockBit {
-  BitTyp typ = BitTyp::Text;
   std::string text;               // the piece as it stands in the template
-  int index = 0;
-  bool qv = true;
-  std::vector<std::string> args;  // arguments of an argument tag
-  int slut = -1;                  // sections: index of the end marker, -1 when none follows
+  const TTagg* tagg = nullptr;    // the tag it is; none for text and for comments that are no tag
+  bool qv = true;                 // a web-address tag: false for its "(EJQV)" form
+  std::vector<std::string> args;  // the tag's arguments, or the value of a prefix tag
+  int slut = -1;                  // a section start: index of its end marker, -1 when none follows
 };
 
 struct TSida {
@@ -60,8 +41,14 @@ std::vector<std::string> DelaMallrad(const std::string& radMedCrLf);
 // plain form). Fills `args` on a match of an argument form.
 bool MatchaArgumentTagg(const std::string& bit, const std::string& namn, int n, std::vector<std::string>& args);
 
+// The arguments of an argument tag whose name, `namnLangd` characters long,
+// is followed by "(": the text up to ")-->" cut at every ",". False when no
+// ")-->" follows.
+bool DelaArgument(const std::string& bit, size_t namnLangd, std::vector<std::string>& lista);
+
 // The value of a tag of the form <!--PREFIXvalue-->.
 std::string TaggVarde(const std::string& bit, size_t prefixLangd);
 
-// Row of a section start tag in the section table, -1 for none.
-int SektionsIndex(const std::string& bit);
+// Decides what every piece of the customer block is, and where each section
+// ends.
+void KlassificeraBlock(std::vector<TBlockBit>& block);

@@ -30,23 +30,19 @@
 
 namespace {
 
-// Tags of the page frame, answered wherever they stand (the frame pass).
-const char* const kRamTaggar[] = {"BAKGRUND", "FELRUBRIK", "FELMEDDELANDE", "INFO", "KUNDLISTA", "LANNAMN", "MANAD",
-                                  "MANADSLISTA", "METAFDAGINRIKTNING", "METAOMRADENAMN", "METAUNDHGENRE", "STYLESHEETDEF",
-                                  "TITEL"};
-const char* const kRamPrefix[] = {"FARG=", "FLIKDEF=", "FLIKDIR=", "FLIKBREDD=", "FLIKHOJD="};
-// Tags written from the request state inside the block.
-const char* const kInline[] = {"MALL", "BMALL", "VAD", "AVTAL", "ANVKAT", "XKNTKUNDID", "SPRAK2", "LANG", "SPRAKDIR",
-                               "STYLESHEET", "NAMN2", "KARTSESSION", "IPADRESS", "TIDPUNKT", "PARMANTAL",
-                               "PARMANTBADDAR", "PARMANTRUM"};
-// The section names (STARTxxx / SLUTxxx), for the list of unused tags.
-const char* const kSektioner[] = {
-    "NIVA0",       "NIVA1",      "NIVA1EJBOKN",     "PLATS",         "AKTV",           "BLEV",         "BOKN",
-    "BOKNFF",      "EJBOKNFF",   "FORFRAGAN",       "EJFORFRAGAN",   "BUDGET",         "EJBUDGET",     "BOKASVIA",
-    "EJBOKASVIA",  "DIREKTBOKNING", "EJDIREKTBOKNING", "XKNT",       "EJXKNT",         "FDAG",         "KONTAKTINFO",
-    "EJKONTAKTINFO", "HEMSIDA",  "HEMSIDAFACEBOOK", "HEMSIDAMM",     "HEMSIDAVR",      "HEMSIDAOL",    "HEMSIDAOLKONF",
-    "KARTA",       "EJKARTA",    "KARTAHEMSIDA",    "EJKARTAHEMSIDA", "KFAK",          "EJKFAK",       "MENY",
-    "NYHT",        "UNDH",       "WEND"};
+// Every tag of the program's tables, page level and block.
+std::vector<std::span<const TTagg>> AllaTabeller() {
+  std::vector<std::span<const TTagg>> alla = Blocktaggar();
+  alla.insert(alla.begin(), RamTaggar());
+  return alla;
+}
+
+// A tag's name as the list of used tags holds it: without a prefix tag's "=".
+std::string Taggnamn(const TTagg& t) {
+  std::string n = t.namn;
+  if (!n.empty() && n.back() == '=') n.pop_back();
+  return n;
+}
 
 struct Bit {
   std::string text;
@@ -55,8 +51,6 @@ struct Bit {
 
 class Kontroll {
 public:
-  explicit Kontroll(TForm1& modul) : modul_(modul) {}
-
   int fel = 0;
   std::set<std::string> anvanda;  // tag names seen (upper case, without arguments)
 
@@ -102,8 +96,8 @@ public:
         } else {
           TBlockBit bit;
           bit.text = b;
-          modul_.Klassificera(bit);
-          if (bit.typ != BitTyp::Okand) {
+          Blockindex().Sok(bit);
+          if (bit.tagg) {
             Notera(bit);
             Rapport(nr, Kort(b) + " stands outside the customer block (between <!--START--> and <!--SLUT-->) and is written unchanged");
           } else {
@@ -123,7 +117,6 @@ public:
   }
 
 private:
-  TForm1& modul_;
   std::string fil_;
 
   std::vector<std::pair<int, std::string>> rapporter_;
@@ -169,45 +162,22 @@ private:
   }
 
   bool RamTagg(const std::string& b) {
-    for (const char* t : kRamTaggar)
-      if (b == std::string("<!--") + t + "-->") {
-        anvanda.insert(t);
-        return true;
-      }
-    for (const char* p : kRamPrefix)
-      if (StartsWith(b, std::string("<!--") + p)) {
-        std::string n(p);
-        anvanda.insert(n.substr(0, n.size() - 1));
-        return true;
-      }
-    std::vector<std::string> args;
-    if (MatchaArgumentTagg(b, "VISASIDA", 1, args)) {
-      anvanda.insert("VISASIDA");
-      return true;
-    }
-    return false;
+    TBlockBit bit;
+    bit.text = b;
+    Ramindex().Sok(bit);
+    if (bit.tagg) Notera(bit);
+    return bit.tagg != nullptr;
   }
 
-  void Notera(const TBlockBit& bit) {
-    std::string n = UpperCase(Namn(bit.text));
-    if (bit.typ == BitTyp::FlikStart || bit.typ == BitTyp::FlikStartEj || bit.typ == BitTyp::Flik ||
-        bit.typ == BitTyp::FlikNamn)
-      n = UpperCase(bit.text.substr(4, bit.text.find('=') - 4));
-    anvanda.insert(n);
-  }
+  void Notera(const TBlockBit& bit) { anvanda.insert(Taggnamn(*bit.tagg)); }
 
+  // A name of a tag that is written whole or with arguments (the prefix tags
+  // are known by their head alone).
   static bool KandNamn(const std::string& namn) {
-    auto finns = [&](const auto& tabell) {
-      for (const auto& t : tabell)
-        if (namn == t.name) return true;
-      return false;
-    };
-    if (finns(SimpleTags()) || finns(OneArgTags()) || finns(ThreeArgTags()) || finns(BoolTags())) return true;
-    for (const char* t : kRamTaggar)
-      if (namn == t) return true;
-    for (const char* t : kInline)
-      if (namn == t) return true;
-    return namn == "COUNTER" || namn == "STARTSPRAK" || namn == "HAMTATEXT" || namn == "VISASIDA";
+    for (const auto& tabell : AllaTabeller())
+      for (const TTagg& t : tabell)
+        if (t.form != Form::Prefix && namn == t.namn) return true;
+    return false;
   }
 
   void Okand(const std::string& b, int rad) {
@@ -216,7 +186,7 @@ private:
     std::string stor = UpperCase(namn);
     bool argument = b.size() > namn.size() + 4 && b[namn.size() + 4] == '(';
     if (StartsWith(stor, "SLUT") || stor == "FLIKSLUTEJ") return;  // end markers: checked with the sections
-    if (KandNamn(stor) || SektionsIndex("<!--" + stor + "-->") >= 0) {
+    if (KandNamn(stor)) {
       if (argument)
         Rapport(rad, Kort(b) + ": " + stor + " does not take these arguments; the tag is written unchanged");
       else if (stor != namn)
@@ -228,69 +198,54 @@ private:
     if (stor == namn) Rapport(rad, "unknown tag " + Kort(b) + " (written unchanged as an HTML comment)");
   }
 
-  // The end marker that closes a section start, or "" when the piece starts none.
-  static std::string Slutmarkor(const TBlockBit& bit) {
-    switch (bit.typ) {
-      case BitTyp::Sektion:
-        if (bit.index < 0) return "<!--SLUTSPRAK(" + bit.args[0] + ")-->";
-        return "<!--SLUT" + bit.text.substr(9);
-      case BitTyp::FlikStart:
-        return "<!--FLIKSLUT-->";
-      case BitTyp::FlikStartEj:
-        return "<!--FLIKSLUTEJ-->";
-      default:
-        return "";
-    }
+  // Whether a piece is an end marker: any piece beginning "<!--SLUT" (the
+  // block pass drops them all), and the end markers of the other sections.
+  static bool ArSlutmarkor(const std::string& b) {
+    if (StartsWith(b, "<!--SLUT")) return true;
+    for (const auto& tabell : Blocktaggar())
+      for (const TTagg& t : tabell)
+        if (t.slut && t.form != Form::Argument && b == std::string("<!--") + t.slut + "-->") return true;
+    return false;
   }
-
-  static bool ArSlutmarkor(const std::string& b) { return StartsWith(b, "<!--SLUT") || b == "<!--FLIKSLUTEJ-->" || b == "<!--FLIKSLUT-->"; }
 
   void GranskaBlock(const std::vector<Bit>& block) {
     std::vector<TBlockBit> bitar(block.size());
-    for (size_t i = 0; i < block.size(); ++i) {
-      bitar[i].text = block[i].text;
-      modul_.Klassificera(bitar[i]);
-      if (bitar[i].typ == BitTyp::Okand)
+    for (size_t i = 0; i < block.size(); ++i) bitar[i].text = block[i].text;
+    KlassificeraBlock(bitar);
+    for (size_t i = 0; i < block.size(); ++i)
+      if (!bitar[i].tagg)
         Okand(block[i].text, block[i].rad);
       else
         Notera(bitar[i]);
-    }
     std::vector<bool> avslutar(block.size(), false);
     for (size_t i = 0; i < block.size(); ++i) {
       std::string slut = Slutmarkor(bitar[i]);
       if (slut.empty()) continue;
-      size_t j = i + 1;
-      while (j < block.size() && block[j].text != slut) {
+      size_t stopp = bitar[i].slut < 0 ? block.size() : static_cast<size_t>(bitar[i].slut);
+      for (size_t j = i + 1; j < stopp; ++j)
         if (block[j].text == block[i].text)
           Rapport(block[j].rad, Kort(block[j].text) + " inside a section of the same name (line " +
                                     std::to_string(block[i].rad) + "): when that one is dropped, it ends at the inner end marker");
-        ++j;
-      }
-      if (j == block.size())
+      if (bitar[i].slut < 0)
         Rapport(block[i].rad, Kort(block[i].text) + " has no end marker " + slut +
                                   " in the customer block: when the section is dropped, the rest of the block goes with it");
       else
-        avslutar[j] = true;
+        avslutar[stopp] = true;
     }
+    // An end marker that is a tag of its own (<!--FLIKSLUT--> also ends the
+    // current tab) needs no section.
     for (size_t i = 0; i < block.size(); ++i)
-      if (ArSlutmarkor(block[i].text) && !avslutar[i] && block[i].text != "<!--FLIKSLUT-->")
+      if (ArSlutmarkor(block[i].text) && !avslutar[i] && !(bitar[i].tagg && bitar[i].tagg->form == Form::Hel))
         Rapport(block[i].rad, "end marker " + Kort(block[i].text) + " ends no section");
   }
 };
 
 std::vector<std::string> AllaTaggar() {
   std::vector<std::string> alla;
-  for (const auto& t : SimpleTags()) alla.push_back(t.name);
-  for (const auto& t : OneArgTags()) alla.push_back(t.name);
-  for (const auto& t : ThreeArgTags()) alla.push_back(t.name);
-  for (const auto& t : BoolTags()) alla.push_back(t.name);
-  for (const char* t : kRamTaggar) alla.push_back(t);
-  for (const char* t : kRamPrefix) alla.push_back(std::string(t).substr(0, std::string(t).size() - 1));
-  for (const char* t : kInline) alla.push_back(t);
-  for (const char* t : kSektioner) alla.push_back(std::string("START") + t);
-  for (const char* t : {"START", "SLUT", "VISASIDA", "COUNTER", "INCCOUNTER", "RESETCOUNTER", "STARTSPRAK", "HAMTATEXT",
-                        "FLIKSTART", "FLIKSTARTEJ", "FLIKSLUT", "FLIK", "FLIKNAMN"})
-    alla.push_back(t);
+  std::set<std::string> sedda;
+  for (const auto& tabell : AllaTabeller())
+    for (const TTagg& t : tabell)
+      if (sedda.insert(Taggnamn(t)).second) alla.push_back(Taggnamn(t));
   return alla;
 }
 
@@ -313,8 +268,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: vemlo3-mallkontroll [--oanvanda] TEMPLATE...\n";
     return 2;
   }
-  TForm1 modul(false);
-  Kontroll k(modul);
+  Kontroll k;
   bool last = true;
   for (const auto& f : filer) last = k.Granska(f) && last;
   if (oanvanda)
