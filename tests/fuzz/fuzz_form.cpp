@@ -8,24 +8,7 @@
 #include <string_view>
 
 #include "gateway/HttpEng.h"
-
-namespace {
-// The joining rule field by field, as the sorted list states it: what the
-// decoder, which groups the fields by name, must give.
-void AddOneByOne(TStringList& fields, const std::string& name, const std::string& value) {
-  std::string joined = value;
-  int i = fields.IndexOfName(name);
-  if (i >= 0) {
-    std::string existing = fields.ValueFromIndex(i);
-    int e = fields.IndexOf(name + "=" + existing);
-    if (e >= 0) {
-      fields.Delete(e);
-      joined = existing + "\r\n" + value;
-    }
-  }
-  fields.Add(name + "=" + joined);
-}
-}  // namespace
+#include "support/FormRule.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

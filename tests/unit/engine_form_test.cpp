@@ -5,6 +5,7 @@
 #include <random>
 
 #include "gateway/HttpEng.h"
+#include "support/FormRule.h"
 #include "support/EngineHarness.h"
 
 namespace {
@@ -35,23 +36,6 @@ TEST(FormDecoding, PairsWithoutTheirOwnEqualsSignOrNameAreSkipped) {
   f = Parse("a=1&&b&c=3");
   EXPECT_EQ(f.Count(), 2);
   EXPECT_EQ(f.Value("c"), "3");
-}
-
-// The joining rule as the list states it, one field at a time: the value so
-// far of the name, the entry made of the name and that value removed, the
-// joined entry added.
-void AddOneByOne(TStringList& fields, const std::string& name, const std::string& value) {
-  std::string joined = value;
-  int i = fields.IndexOfName(name);
-  if (i >= 0) {
-    std::string existing = fields.ValueFromIndex(i);
-    int e = fields.IndexOf(name + "=" + existing);
-    if (e >= 0) {
-      fields.Delete(e);
-      joined = existing + "\r\n" + value;
-    }
-  }
-  fields.Add(name + "=" + joined);
 }
 
 TEST(FormDecoding, ManyFieldsAtOnceGiveWhatTheRuleGivesFieldByField) {
