@@ -64,6 +64,17 @@ fetch_all() { # DIR: every page, masked, into DIR
   done
   rm "$1/raw"
 }
+# The server's own response headers and its body limit, which every
+# shipped configuration sets.
+limits() { # SERVER
+  local h code
+  h=$(curl -s -D - -o /dev/null "$u?kundid=1001")
+  grep -qi '^X-Content-Type-Options: nosniff' <<<"$h" || fail "$1: no X-Content-Type-Options"
+  grep -qi '^X-Frame-Options: SAMEORIGIN' <<<"$h" || fail "$1: no X-Frame-Options"
+  head -c 300000 /dev/zero | tr '\0' 'K' | sed 's/^/vad=/' >"$root/big"
+  code=$(curl -s -o /dev/null -w '%{http_code}' --data-binary @"$root/big" "$u")
+  [ "$code" = 413 ] || fail "$1: a 300 KB body got $code, not 413"
+}
 compare() { # SERVER
   local e name
   for e in "${pages[@]}"; do
@@ -94,6 +105,7 @@ served=0
 lighttpd -D -f "$site/lighttpd-fastcgi.conf" & pids+=($!)
 up "$port"
 fetch_all "$root/lighttpd"
+limits lighttpd
 ls "$site"/run/vemlo3.sock* >/dev/null 2>&1 || fail "lighttpd started no FastCGI worker"
 stop_all
 compare lighttpd
@@ -104,6 +116,7 @@ if [ -n "$apache" ]; then
   APACHE_RUN_DIR=$root "$apache" -f "$site/apache2-fastcgi.conf" -k start
   up "$port"
   fetch_all "$root/apache"
+  limits apache
   stop_all
   compare apache
   served=$((served + 1))
@@ -114,6 +127,7 @@ if [ -n "$nginx" ]; then
   "$nginx" -p "$site/nginx" -c "$site/nginx-fastcgi.conf" 2>>"$site/logs/nginx-error.log" & pids+=($!)
   up "$port"
   fetch_all "$root/nginx"
+  limits nginx
   stop_all
   compare nginx
   served=$((served + 1))
