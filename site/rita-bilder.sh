@@ -14,8 +14,8 @@ mkdir -p bilder2/bakgrund bilder2/symbol/e bilder2/symbol/d bilder2/diverse bild
   images/symbols images/maps/facts bilder2/kund/fakta/e bilder2/kund/fakta/d csslib
 
 # Site logo and the page background.
-gif -size 220x48 xc:'#6b2d10' -fill '#f1e6cc' -font "$FB" -pointsize 20 -gravity west -annotate +12+0 'Möten & Evenemang' \
-  -fill '#e2cf9f' -draw 'circle 200,24 210,24' bilder2/logo.png
+gif -size 220x48 xc:'#6b2d10' -fill '#f1e6cc' -font "$FB" -pointsize 15 -gravity west -annotate +10+0 'Möten & Evenemang' \
+  -fill '#e2cf9f' -draw 'circle 203,24 211,24' bilder2/logo.png
 gif -size 120x120 xc:'#fdfaf3' -fill '#f7f0e0' -draw 'circle 60,60 60,20' -fill '#fdfaf3' -draw 'circle 60,60 60,34' bilder2/bakgrund/qvlogo.gif
 
 # Capacity symbols, 20 x 20.
