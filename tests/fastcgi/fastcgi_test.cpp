@@ -20,6 +20,7 @@
 
 #include "support/CgiRunner.h"
 #include "support/FcgiClient.h"
+#include "support/Site.h"
 
 namespace fs = std::filesystem;
 
@@ -39,18 +40,7 @@ public:
   // for CGI, as environment, and for FastCGI, as parameters).
   std::vector<std::string> Vars(const std::string& method, const std::string& query, size_t contentLength = 0,
                                 const std::vector<std::string>& extra = {}) const {
-    std::vector<std::string> v = {"SERVER_SOFTWARE=lighttpd/1.4.69",
-                                  "GATEWAY_INTERFACE=CGI/1.1",
-                                  "SERVER_PROTOCOL=HTTP/1.1",
-                                  "REQUEST_METHOD=" + method,
-                                  "QUERY_STRING=" + query,
-                                  "SCRIPT_NAME=/cgi-win/vemlo3.exe",
-                                  "REMOTE_ADDR=10.0.0.7",
-                                  "TZ=Europe/Stockholm"};
-    if (method == "POST") {
-      v.push_back("CONTENT_LENGTH=" + std::to_string(contentLength));
-      v.push_back("CONTENT_TYPE=application/x-www-form-urlencoded");
-    }
+    std::vector<std::string> v = WebServerVariables(method, query, contentLength);
     for (const auto& e : extra) v.push_back(e);
     return v;
   }

@@ -101,9 +101,9 @@ bool TestSite::UsePostgres(const std::string& sql, std::string line) {
   return true;
 }
 
-std::vector<std::string> TestSite::Env(const std::string& method, const std::string& query,
-                                       const std::vector<std::string>& extra, size_t contentLength) const {
-  std::vector<std::string> env = {
+std::vector<std::string> WebServerVariables(const std::string& method, const std::string& query,
+                                            size_t contentLength) {
+  std::vector<std::string> v = {
       "SERVER_SOFTWARE=lighttpd/1.4.69",
       "GATEWAY_INTERFACE=CGI/1.1",
       "SERVER_PROTOCOL=HTTP/1.1",
@@ -112,12 +112,18 @@ std::vector<std::string> TestSite::Env(const std::string& method, const std::str
       "SCRIPT_NAME=/cgi-win/vemlo3.exe",
       "REMOTE_ADDR=10.0.0.7",
       "TZ=Europe/Stockholm",
-      "CGI_LOG_DIR=" + root + "/enginelog",
   };
   if (method == "POST") {
-    env.push_back("CONTENT_LENGTH=" + std::to_string(contentLength));
-    env.push_back("CONTENT_TYPE=application/x-www-form-urlencoded");
+    v.push_back("CONTENT_LENGTH=" + std::to_string(contentLength));
+    v.push_back("CONTENT_TYPE=application/x-www-form-urlencoded");
   }
+  return v;
+}
+
+std::vector<std::string> TestSite::Env(const std::string& method, const std::string& query,
+                                       const std::vector<std::string>& extra, size_t contentLength) const {
+  std::vector<std::string> env = WebServerVariables(method, query, contentLength);
+  env.push_back("CGI_LOG_DIR=" + root + "/enginelog");
   for (const auto& e : extra) {
     std::string name = e.substr(0, e.find('='));
     env.erase(std::remove_if(env.begin(), env.end(),

@@ -8,6 +8,12 @@
 
 #include "support/CgiRunner.h"
 
+// The variables a web server gives a request (lighttpd's, from the client
+// 10.0.0.7): the same for CGI, as the environment, and for FastCGI, as the
+// request's parameters.
+std::vector<std::string> WebServerVariables(const std::string& method, const std::string& query,
+                                            size_t contentLength = 0);
+
 class TestSite {
 public:
   TestSite();
