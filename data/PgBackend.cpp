@@ -211,7 +211,7 @@ public:
   void EndRequest() override {
     const LibPq& pq = Lib();
     if (pq.status(conn_) == CONNECTION_OK && pq.transactionStatus(conn_) != PQTRANS_IDLE)
-      Result{pq.exec(conn_, "ROLLBACK")};
+      Discard(pq.exec(conn_, "ROLLBACK"));
   }
 
   bool StillCurrent() override { return Lib().status(conn_) == CONNECTION_OK; }
@@ -223,6 +223,10 @@ private:
       if (res) Lib().clear(res);
     }
   };
+  // Runs a command whose result nothing reads.
+  static void Discard(PGresult* res) {
+    if (res) Lib().clear(res);
+  }
   // What the connection knows of a statement shape: how often it ran, its
   // name on the server once prepared, and the columns of its results.
   struct Statement {
@@ -276,7 +280,7 @@ private:
   std::shared_ptr<DbResult> Run(const std::string& text, const ParameterisedSql& p) {
     const LibPq& pq = Lib();
     if (statements_.size() >= kMaxStatements && !statements_.count(p.text)) {
-      Result{pq.exec(conn_, "DEALLOCATE ALL")};
+      Discard(pq.exec(conn_, "DEALLOCATE ALL"));
       statements_.clear();
     }
     Statement& st = statements_[p.text];
@@ -287,7 +291,7 @@ private:
       // A prepared statement that failed is prepared anew at its next use
       // (its tables may have changed under it).
       if (!st.name.empty()) {
-        if (pq.status(conn_) == CONNECTION_OK) Result{pq.exec(conn_, ("DEALLOCATE " + st.name).c_str())};
+        if (pq.status(conn_) == CONNECTION_OK) Discard(pq.exec(conn_, ("DEALLOCATE " + st.name).c_str()));
         statements_.erase(p.text);
       }
       throw EDatabaseError(msg);

@@ -52,7 +52,7 @@ for t in "${targets[@]}"; do
   if ! [ "$exe" -nt "$src/tests/fuzz/fuzz_$t.cpp" ]; then
     extra=()
     [ "$t" = frame ] && extra=("${fullobjects[@]}" -lsqlite3)
-    "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src/tests/fuzz/fuzz_$t.cpp" "${objects[@]}" "${extra[@]}" -lpthread -ldl \
+    "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src/tests/fuzz/fuzz_$t.cpp" "${objects[@]}" "${extra[@]}" -lfcgi -lpthread -ldl \
       -o "$exe"
   fi
   corpus="$build/corpus-$t"
