@@ -18,7 +18,8 @@ bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 [ -n "$bin" ] && [ -x "$bin/initdb" ] && [ -x "$bin/pg_ctl" ] || { echo "PostgreSQL server programs missing: skipped"; exit 77; }
 for c in psql sqlite3 perl timeout; do command -v $c >/dev/null || { echo "$c missing: skipped"; exit 77; }; done
 
-port=$(free_port 54400) || { echo "no free port"; exit 1; }
+# Below the ports that outgoing connections take (see tests/pg/start_pg.sh).
+port=$(free_port 25500) || { echo "no free port"; exit 1; }
 pgdir=
 root=$(mktemp -d /tmp/vemlo3-pgstop.XXXXXX)
 workers=()

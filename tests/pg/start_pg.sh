@@ -8,7 +8,9 @@
 #
 # The server keeps everything in a new temporary folder, listens on the
 # loopback address only (port from VEMLO_PG_PORT, else the first free one from
-# 54329) and trusts local connections. It holds the database "Tallbrun"
+# 25432: below the range that outgoing connections take their ports from, so
+# that a busy test run's clients cannot hold it) and trusts local
+# connections. It holds the database "Tallbrun"
 # (UTF8, Swedish ICU rules when available) with schema "dbo" loaded from
 # db/schema.pg.sql. initdb and postgres refuse to run as root: under root
 # they run as the user "postgres".
@@ -32,7 +34,7 @@ as_owner() {
 
 port="${VEMLO_PG_PORT:-}"
 if [ -z "$port" ]; then
-  for p in $(seq 54329 54399); do
+  for p in $(seq 25432 25499); do
     if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
   done
 fi
