@@ -406,9 +406,15 @@ TEST(WarmCaches, ManyThreadsServeWhileTheSourcesChange) {
       CloseDatabaseConnections();
     });
   while (served < 20) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  r.site.WriteFile("www/cgi-win/vemlo3.conf", "SupportEpost=c@exempel.se\n");
-  Exec(db, "UPDATE Sprk SET TextE='persons'; UPDATE Kund SET Ftagnamn='Beta'");
-  r.site.WriteFile("www/kund/facts.htm", "<html2><!--START--><!--HAMTATEXT(personer)-->|<!--NAMN-->|<!--SLUT--></html>\r\n");
+  // Published as operators publish: the files renamed over the old ones,
+  // the database changed in one transaction.
+  auto publish = [&](const std::string& rel, const std::string& text) {
+    r.site.WriteFile(rel + ".ny", text);
+    fs::rename(r.site.root + "/" + rel + ".ny", r.site.root + "/" + rel);
+  };
+  publish("www/cgi-win/vemlo3.conf", "SupportEpost=c@exempel.se\n");
+  Exec(db, "BEGIN IMMEDIATE; UPDATE Sprk SET TextE='persons'; UPDATE Kund SET Ftagnamn='Beta'; COMMIT");
+  publish("www/kund/facts.htm", "<html2><!--START--><!--HAMTATEXT(personer)-->|<!--NAMN-->|<!--SLUT--></html>\r\n");
   int now = served;
   while (served < now + 20) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   stop = true;
