@@ -17,24 +17,21 @@ public:
 }  // namespace
 
 namespace {
-EngineRun RunOne(const std::vector<std::string>& vars, const std::string& body,
-                 const std::function<void(THttpCGIEngine&)>& setup,
-                 const std::function<void(THttpEngine&)>& handler) {
+// Runs one request on `engine`, whose handler is set.
+EngineRun Execute(TTestEngine& engine, const std::vector<std::string>& vars, const std::string& body) {
   EngineRun run;
-  auto engine = std::make_unique<TTestEngine>();
-  if (setup) setup(*engine);
-  if (handler) engine->SetOnExecRequest([&](TComponent*) { handler(*engine); });
   auto list = std::make_unique<TStringList>(true);
   for (const auto& v : vars) list->Add(v);
   auto* input = new TMemoryStream();
   input->Write(body.data(), static_cast<int64_t>(body.size()));
   input->Seek(0);
+  engine.halted = false;
   try {
-    engine->Execute(input, new TStringSink(run.output), std::move(list));
+    engine.Execute(input, new TStringSink(run.output), std::move(list));
   } catch (const EHalt&) {
     run.halted = true;
   }
-  run.halted = run.halted || engine->halted;
+  run.halted = run.halted || engine.halted;
   return run;
 }
 }  // namespace
@@ -43,14 +40,23 @@ EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::stri
                            const std::function<void(THttpCGIEngine&)>& setup,
                            const std::function<void(THttpEngine&)>& handler) {
   SetHaltHandler([](int) {});
-  EngineRun run = RunOne(vars, body, setup, handler);
+  auto engine = std::make_unique<TTestEngine>();
+  if (setup) setup(*engine);
+  if (handler) engine->SetOnExecRequest([&](TComponent*) { handler(*engine); });
+  EngineRun run = Execute(*engine, vars, body);
   SetHaltHandler(nullptr);
   return run;
 }
 
-EngineRun RunEngineRequestOnThread(const std::vector<std::string>& vars, const std::string& body,
-                                   const std::function<void(THttpEngine&)>& handler) {
-  return RunOne(vars, body, nullptr, handler);
+ThreadEngine::ThreadEngine(std::function<void(THttpEngine&)> handler)
+    : engine_(std::make_unique<TTestEngine>()), handler_(std::move(handler)) {
+  engine_->SetOnExecRequest([this](TComponent*) { handler_(*engine_); });
+}
+
+ThreadEngine::~ThreadEngine() = default;
+
+EngineRun ThreadEngine::Run(const std::vector<std::string>& vars, const std::string& body) {
+  return Execute(static_cast<TTestEngine&>(*engine_), vars, body);
 }
 
 RequestScope::RequestScope(std::string& output, std::vector<std::string> vars)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,22 @@ struct EngineRun {
 EngineRun RunEngineRequest(const std::vector<std::string>& vars, const std::string& body,
                            const std::function<void(THttpCGIEngine&)>& setup,
                            const std::function<void(THttpEngine&)>& handler);
-// The same for requests on several threads at once: the caller catches the
-// end of the process for all of them (SetHaltHandler) before they start.
-EngineRun RunEngineRequestOnThread(const std::vector<std::string>& vars, const std::string& body,
-                                   const std::function<void(THttpEngine&)>& handler);
+// An engine of its own for one thread of several that serve requests at
+// once. Creating an engine and setting its handler pass the settings on to
+// the process's current engine, which may be another thread's: every
+// ThreadEngine is therefore made before the threads start, and each thread
+// then only runs requests on its own. The caller catches the end of the
+// process for all of them (SetHaltHandler).
+class ThreadEngine {
+public:
+  explicit ThreadEngine(std::function<void(THttpEngine&)> handler);
+  ~ThreadEngine();
+  EngineRun Run(const std::vector<std::string>& vars, const std::string& body);
+
+private:
+  std::unique_ptr<THttpCGIEngine> engine_;
+  std::function<void(THttpEngine&)> handler_;
+};
 
 // Makes `engine` the current engine of a request in progress whose output is
 // captured into `output`, for code that writes with the unit functions.

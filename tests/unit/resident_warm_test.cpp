@@ -380,9 +380,16 @@ TEST(WarmCaches, ManyThreadsServeWhileTheSourcesChange) {
   SetHaltHandler([](int) {});
   std::atomic<bool> stop{false};
   std::atomic<int> bad{0}, served{0};
-  auto page = [&](TForm1& module) {
-    EngineRun run = RunEngineRequestOnThread(r.site.Env("GET", "kundid=a1&sprak=e"), "",
-                                             [&](THttpEngine&) { module.GeneralHttpEngine1ExecRequest(nullptr); });
+  // The engines are made here, before the threads start (see ThreadEngine);
+  // each thread's handler runs that thread's own module.
+  std::vector<TForm1*> modules(4, nullptr);
+  std::vector<std::unique_ptr<ThreadEngine>> engines;
+  for (int t = 0; t < 4; ++t)
+    engines.push_back(std::make_unique<ThreadEngine>([&modules, t](THttpEngine&) {
+      modules[static_cast<size_t>(t)]->GeneralHttpEngine1ExecRequest(nullptr);
+    }));
+  auto page = [&](int t) {
+    EngineRun run = engines[static_cast<size_t>(t)]->Run(r.site.Env("GET", "kundid=a1&sprak=e"), "");
     return run.output.substr(run.output.find("\r\n\r\n") + 4);
   };
   auto ok = [](const std::string& body) {
@@ -397,12 +404,13 @@ TEST(WarmCaches, ManyThreadsServeWhileTheSourcesChange) {
   for (int t = 0; t < 4; ++t)
     workers.emplace_back([&, t] {
       TForm1 module(false);
+      modules[static_cast<size_t>(t)] = &module;
       while (!stop) {
-        std::string body = page(module);
-        if (!ok(body)) ++bad;
+        std::string body = page(t);
+        if (!ok(body) && bad++ == 0) ADD_FAILURE() << "a page of no one state: " << body;
         ++served;
       }
-      last[t] = page(module);
+      last[static_cast<size_t>(t)] = page(t);
       CloseDatabaseConnections();
     });
   while (served < 20) std::this_thread::sleep_for(std::chrono::milliseconds(5));
