@@ -10,7 +10,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
-#include <list>
+#include <deque>
 #include <mutex>
 #include <random>
 #include <sys/file.h>
@@ -56,6 +56,8 @@ TServerSettings LoadSettings() {
   s.Directory = GetEnv("VEMLO3_SERVER_DIR");
   if (s.Directory.empty()) s.Directory = ExtractFilePath(ProgramFileName()) + "temp";
   s.Directory = PosixPath(s.Directory);
+  int32_t threads = StrToIntDef(Trim(GetEnv("VEMLO3_SERVER_THREADS")), 0);
+  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(std::max(2u, std::thread::hardware_concurrency()));
   while (s.Directory.size() > 1 && s.Directory.back() == '/') s.Directory.pop_back();
   std::string times = GetEnv("VEMLO3_SERVER_TIMES");
   size_t pos = 0;
@@ -176,10 +178,59 @@ private:
   std::thread thread_;
 };
 
-// One request served on its own thread (thread mode).
-struct TCGIRequestThread {
-  std::atomic<bool> done{false};
-  std::thread thread;
+// The request threads of the thread mode: a fixed set of workers that serve
+// the claimed requests in the order they were claimed. A worker keeps its
+// own application module (the module of its thread), request state and
+// database connection from one request to the next, so that what they keep
+// warm stays warm; each request still starts from a fresh request state, and
+// what a request left of the engine's state is let go before the next.
+class TRequestPool {
+public:
+  TRequestPool(THttpCGIEngine& engine, int threads) : engine_(engine) {
+    for (int i = 0; i < std::max(1, threads); ++i) workers_.emplace_back([this] { Work(); });
+  }
+  // The requests claimed so far are answered before the workers end.
+  ~TRequestPool() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    for (auto& w : workers_) w.join();
+  }
+  void Add(std::string baseName) {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      queue_.push_back(std::move(baseName));
+    }
+    cv_.notify_one();
+  }
+
+private:
+  void Work() {
+    for (;;) {
+      std::string base;
+      {
+        std::unique_lock<std::mutex> lock(m_);
+        cv_.wait(lock, [this] { return done_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        base = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      try {
+        ServeRequestFile(engine_, base);
+      } catch (const std::exception& e) {
+        LogEngineMessage(std::string("Server loop (thread): ") + e.what());
+      }
+      ERS() = EngineRequestState{};
+    }
+  }
+  THttpCGIEngine& engine_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  std::deque<std::string> queue_;
+  bool done_ = false;
+  std::vector<std::thread> workers_;
 };
 
 void DeleteOldServerFiles() {
@@ -330,18 +381,10 @@ void RunServerLoop(THttpCGIEngine& engine) {
     LogEngineMessage("Server loop: another server is running");
     return;
   }
-  std::list<TCGIRequestThread> threads;
-  auto reap = [&threads](bool all) {
-    for (auto it = threads.begin(); it != threads.end();) {
-      if (all || it->done) {
-        it->thread.join();
-        it = threads.erase(it);
-      } else {
-        ++it;
-      }
-    }
-  };
   {
+    std::unique_ptr<TRequestPool> pool;
+    if (engine.CGIMode() == TCGIMode::ServerThreadMode)
+      pool = std::make_unique<TRequestPool>(engine, ServerSettings().Threads);
     TServerTickThread heartbeat;
     // A complete request, or the alive file gone, ends a round at once.
     TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
@@ -353,17 +396,8 @@ void RunServerLoop(THttpCGIEngine& engine) {
         if (!found.empty()) {
           std::string base = found.substr(0, found.size() - 3);
           if (RenameWithRetries(found, base + "cnf", 10, 50)) {
-            if (engine.CGIMode() == TCGIMode::ServerThreadMode) {
-              threads.emplace_back();
-              TCGIRequestThread& t = threads.back();
-              t.thread = std::thread([&engine, base, &t] {
-                try {
-                  ServeRequestFile(engine, base);
-                } catch (const std::exception& e) {
-                  LogEngineMessage(std::string("Server loop (thread): ") + e.what());
-                }
-                t.done = true;
-              });
+            if (pool) {
+              pool->Add(base);
             } else {
               ServeRequestFile(engine, base);
             }
@@ -372,7 +406,6 @@ void RunServerLoop(THttpCGIEngine& engine) {
           // folder tells of the next request, so it looks again at once.
           if (!watch.Active()) SleepMs(20);
           DeleteOldServerFiles();
-          reap(false);
         } else {
           watch.Wait(round, wakers);
         }
@@ -382,8 +415,8 @@ void RunServerLoop(THttpCGIEngine& engine) {
       LogEngineMessage(std::string("Server loop: ") + e.what());
     }
   }
-  // Requests in progress are answered before the server goes.
-  reap(true);
+  // Requests in progress were answered (the pool ends after its requests)
+  // before the server's files go.
   DeleteAllServerFiles();
   ::unlink(PidFileName().c_str());
   if (g_lockFd >= 0) ::close(g_lockFd);
