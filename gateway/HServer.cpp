@@ -483,8 +483,12 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   const std::string rsp = base + "_rsp";
   // Watched before the request is published, so its answer cannot come
   // unseen in between; a light watch, since a client waits once and ends,
-  // and an inotify instance would hold up its end (see HDirWatch.h).
-  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
+  // and an inotify instance would hold up its end (see HDirWatch.h). A light
+  // watch wakes for every file of the folder, so only renames wake it: the
+  // answer is published by one, while the files that other requests create
+  // and delete would wake every waiting client for nothing. A server that
+  // stops (its alive file deleted) is seen within a round.
+  TDirWatch watch(s.Directory, TDirWatch::Renamed, TDirWatch::TKind::Light);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
   int64_t deadline = NowMs() + s.ClientWaitMs;
