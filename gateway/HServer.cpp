@@ -57,7 +57,8 @@ TServerSettings LoadSettings() {
   if (s.Directory.empty()) s.Directory = ExtractFilePath(ProgramFileName()) + "temp";
   s.Directory = PosixPath(s.Directory);
   int32_t threads = StrToIntDef(Trim(GetEnv("VEMLO3_SERVER_THREADS")), 0);
-  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(std::max(2u, std::thread::hardware_concurrency()));
+  unsigned cores = std::thread::hardware_concurrency();
+  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(std::max(2u, cores));
   while (s.Directory.size() > 1 && s.Directory.back() == '/') s.Directory.pop_back();
   std::string times = GetEnv("VEMLO3_SERVER_TIMES");
   size_t pos = 0;
@@ -205,6 +206,14 @@ public:
     }
     cv_.notify_one();
   }
+  // Waits at most `ms` for a thread that has nothing to do; true when there
+  // is one. A request is claimed only then: the requests that wait stay
+  // complete request files, one file each, as in the serial mode.
+  bool WaitForFreeThread(int ms) {
+    std::unique_lock<std::mutex> lock(m_);
+    return freed_.wait_for(lock, std::chrono::milliseconds(ms),
+                           [this] { return busy_ + queue_.size() < workers_.size(); });
+  }
 
 private:
   void Work() {
@@ -216,6 +225,7 @@ private:
         if (queue_.empty()) return;
         base = std::move(queue_.front());
         queue_.pop_front();
+        ++busy_;
       }
       try {
         ServeRequestFile(engine_, base);
@@ -223,12 +233,19 @@ private:
         LogEngineMessage(std::string("Server loop (thread): ") + e.what());
       }
       ERS() = EngineRequestState{};
+      {
+        std::lock_guard<std::mutex> lock(m_);
+        --busy_;
+      }
+      freed_.notify_one();
     }
   }
   THttpCGIEngine& engine_;
   std::mutex m_;
   std::condition_variable cv_;
+  std::condition_variable freed_;
   std::deque<std::string> queue_;
+  size_t busy_ = 0;
   bool done_ = false;
   std::vector<std::thread> workers_;
 };
@@ -392,6 +409,10 @@ void RunServerLoop(THttpCGIEngine& engine) {
     const TLoopNames wakers;
     try {
       while (!g_stop && !g_stopSignal) {
+        if (pool && !pool->WaitForFreeThread(round)) {
+          if (!FileExists(AliveFileName())) break;
+          continue;
+        }
         std::string found = NextRequestFile();
         if (!found.empty()) {
           std::string base = found.substr(0, found.size() - 3);

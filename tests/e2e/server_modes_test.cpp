@@ -390,9 +390,8 @@ std::vector<std::string> ThreadModeEnv(const std::string& dir, int threads) {
 size_t ThreadCount(pid_t pid) {
   size_t n = 0;
   std::error_code ec;
-  for (auto it = fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec); !ec && it != fs::directory_iterator();
-       it.increment(ec))
-    ++n;
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (auto it = fs::directory_iterator(tasks, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) ++n;
   return n;
 }
 
@@ -466,7 +465,8 @@ TEST(ServerThreads, ManyHandOversAtOnceAreAllAnsweredByAFixedSetOfThreads) {
 TEST(ServerThreads, AChangedTemplateAndDatabaseAreSeenByThreadsThatServedBefore) {
   TestSite site;
   site.UseSqlite(std::string(kKunder) + "INSERT INTO Sprk(TextS,TextE) VALUES('personer','people');");
-  site.WriteFile("www/kund/e/facts.htm", "<html><!--START--><!--HAMTATEXT(personer)-->|<!--NAMN--><!--SLUT--></html>\n");
+  site.WriteFile("www/kund/e/facts.htm",
+                 "<html><!--START--><!--HAMTATEXT(personer)-->|<!--NAMN--><!--SLUT--></html>\n");
   const std::string dir = site.root + "/server";
   const auto env = ThreadModeEnv(dir, 2);
   const std::vector<std::string> four(4, "kundid=a1&sprak=e");
@@ -475,7 +475,8 @@ TEST(ServerThreads, AChangedTemplateAndDatabaseAreSeenByThreadsThatServedBefore)
     for (const auto& page : PagesAtOnce(site, four, env)) EXPECT_EQ(page, "<html>people|Alfa</html>\r\n\r\n");
   pid_t server = ServerPid(dir);
 
-  PublishTemplate(site, "www/kund/e/facts.htm", "<p><!--START--><!--NAMN-->/<!--HAMTATEXT(personer)--><!--SLUT--></p>\n");
+  PublishTemplate(site, "www/kund/e/facts.htm",
+                  "<p><!--START--><!--NAMN-->/<!--HAMTATEXT(personer)--><!--SLUT--></p>\n");
   ExecSqlite(site.root + "/www/test.db",
              "BEGIN; UPDATE Sprk SET TextE='persons' WHERE TextS='personer';"
              " UPDATE Kund SET Ftagnamn='Alfred' WHERE Kundid='A1'; COMMIT;");
