@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -26,8 +25,10 @@ std::shared_ptr<const SiteConfig>& ThreadConfig() {
 
 SiteConfig Load() {
   SiteConfig c;
-  std::ifstream in(kFile, std::ios::binary);
-  if (!in) return c;
+  // Read with the plain file helper: a stream would set up the C++ locale
+  // machinery, which a process that only hands its request over never needs.
+  std::string text;
+  if (!ReadFileText(kFile, text)) return c;
   const std::map<std::string, std::string SiteConfig::*> keys = {
       {"supportepost", &SiteConfig::SupportEpost},
       {"supporttelefon", &SiteConfig::SupportTelefon},
@@ -44,9 +45,8 @@ SiteConfig Load() {
   const std::map<std::string, int64_t SiteConfig::*> numbers = {
       {"maxbody", &SiteConfig::MaxBody},
   };
-  std::string line;
-  while (std::getline(in, line)) {
-    line = Trim(line);
+  for (const std::string& raw : SplitLines(text)) {
+    const std::string line = Trim(raw);
     if (line.empty() || line[0] == '#') continue;
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;

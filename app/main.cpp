@@ -1,9 +1,11 @@
 // The program's entry: the FastCGI or the standard and Windows CGI start-up,
-// then the application module, whose creation serves the request (or runs
-// the resident server or the FastCGI workers) and ends the process.
+// the hand-over to a resident server, then the application module, whose
+// creation serves the request (or runs the resident server or the FastCGI
+// workers) and ends the process.
 #include <csignal>
 
 #include "app/vemlo3f.h"
+#include "gateway/CGISEng.h"
 #include "gateway/CGIWEng.h"
 #include "gateway/FcgiEng.h"
 
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
   if (!InitFastCgiUnit(argc, argv)) {
     InitStdCgiUnit();
     InitWinCgiUnit();
+    // Under the server modes a CGI process is only a thin client: its request
+    // goes to the resident server before anything of the application exists.
+    if (HandOverAtStart(OperatorCGIMode())) return 0;
   }
   auto* module = new TForm1(true);
   // Reached only when the engine does not end the process after its request.

@@ -56,8 +56,20 @@ void THttpCGIEngine::BeforeRequest() {
   throw Exception(message);
 }
 
-bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, const TStringList& variables) {
-  if (cgiMode_ == TCGIMode::NormalMode || IsServerProcess()) return false;
+namespace {
+// What the hand-over at the start of the process left for the engine: that
+// it was tried already, and a failure to report on the error page.
+struct TStartHandOver {
+  bool tried = false;
+  std::string failure;
+};
+TStartHandOver g_startHandOver;
+
+// The hand-over to the resident server (starting one when none is alive).
+// True when the request is done and the streams are released; false when it
+// is to be served here, `input` then holding the body that the hand-over had
+// already read, and `failure` what the visitor is to be told, if anything.
+bool HandOverToResidentServer(TStream*& input, TStream*& output, const TStringList& variables, std::string& failure) {
   // Without a server that answers, the request is served here as usual.
   if (!ServerIsRunning() && !StartServerProcess()) return false;
   std::string body;
@@ -66,7 +78,7 @@ bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, co
     result = HandToServer(input, output, variables, body);
   } catch (const Exception& e) {
     LogEngineMessage(e.Message);
-    pendingFailure_ = e.Message;
+    failure = e.Message;
     return false;
   }
   if (result == THandOver::NoAnswer) {
@@ -82,6 +94,33 @@ bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, co
   delete output;
   input = output = nullptr;
   return true;
+}
+}  // namespace
+
+bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, const TStringList& variables) {
+  if (cgiMode_ == TCGIMode::NormalMode || IsServerProcess()) return false;
+  // Tried at the start of the process already: what is left is served here.
+  if (g_startHandOver.tried) {
+    pendingFailure_ = g_startHandOver.failure;
+    return false;
+  }
+  return HandOverToResidentServer(input, output, variables, pendingFailure_);
+}
+
+bool HandOverAtStart(TCGIMode mode) {
+  if (mode == TCGIMode::NormalMode || ProcessKind::IsLibrary || IsServerProcess() || IsWinCgi() || !StdOutput())
+    return false;
+  g_startHandOver = TStartHandOver{};
+  g_startHandOver.tried = true;
+  TStream* in = StdInput();
+  TStream* out = StdOutput();
+  auto environment = EnvironmentList();
+  bool done = HandOverToResidentServer(in, out, *environment, g_startHandOver.failure);
+  // Served here after all: the engine reads the body from what the
+  // hand-over kept of it.
+  StdInput() = in;
+  StdOutput() = out;
+  return done;
 }
 
 // ---------------------------------------------------------------- TCGIStdEngine

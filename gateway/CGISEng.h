@@ -55,6 +55,14 @@ public:
 // Start-up of the standard CGI path: the handle streams over standard input
 // and output, and the hand-over to a resident server when one runs.
 void InitStdCgiUnit();
+// The thin client of the server modes, decided at the start of a standard
+// CGI process before the application module (and with it the database layer
+// and the templates) is set up: hands the request to the resident server as
+// the engine would (the same files, and a server started when none is
+// alive). True when the request is done there and the process has nothing
+// more to do; otherwise the engine serves it in this process as usual, with
+// the body that was read already, and without trying the server again.
+bool HandOverAtStart(TCGIMode mode);
 // The standard streams of this thread's standard CGI request (may be null).
 TStream*& StdInput();
 TStream*& StdOutput();

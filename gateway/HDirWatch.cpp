@@ -22,6 +22,7 @@ uint32_t InotifyMask(uint32_t events) {
   if (events & TDirWatch::Appear) mask |= IN_MOVED_TO | IN_CLOSE_WRITE;
   if (events & TDirWatch::Vanish) mask |= IN_DELETE | IN_MOVED_FROM;
   if (events & TDirWatch::Change) mask |= IN_MODIFY | IN_CREATE;
+  if (events & TDirWatch::Renamed) mask |= IN_MOVED_TO | IN_MOVED_FROM;
   return mask | IN_ONLYDIR;
 }
 
@@ -31,6 +32,7 @@ unsigned long DnotifyMask(uint32_t events) {
   unsigned long mask = DN_MULTISHOT;
   if (events & (TDirWatch::Appear | TDirWatch::Vanish)) mask |= DN_CREATE | DN_RENAME | DN_DELETE;
   if (events & TDirWatch::Change) mask |= DN_CREATE | DN_MODIFY;
+  if (events & TDirWatch::Renamed) mask |= DN_RENAME;
   return mask;
 }
 

@@ -34,6 +34,7 @@ public:
     Appear = 1,  // a file renamed into the folder, or created (Named: written and closed)
     Vanish = 2,  // a file deleted or renamed away
     Change = 4,  // a file's content written (also without closing it)
+    Renamed = 8, // a file renamed into or out of the folder (nothing created or deleted)
   };
   enum class TKind { Named, Light };
 

@@ -10,7 +10,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
-#include <list>
+#include <deque>
 #include <mutex>
 #include <random>
 #include <sys/file.h>
@@ -56,6 +56,9 @@ TServerSettings LoadSettings() {
   s.Directory = GetEnv("VEMLO3_SERVER_DIR");
   if (s.Directory.empty()) s.Directory = ExtractFilePath(ProgramFileName()) + "temp";
   s.Directory = PosixPath(s.Directory);
+  int32_t threads = StrToIntDef(Trim(GetEnv("VEMLO3_SERVER_THREADS")), 0);
+  unsigned cores = std::thread::hardware_concurrency();
+  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(std::max(2u, cores));
   while (s.Directory.size() > 1 && s.Directory.back() == '/') s.Directory.pop_back();
   std::string times = GetEnv("VEMLO3_SERVER_TIMES");
   size_t pos = 0;
@@ -176,10 +179,75 @@ private:
   std::thread thread_;
 };
 
-// One request served on its own thread (thread mode).
-struct TCGIRequestThread {
-  std::atomic<bool> done{false};
-  std::thread thread;
+// The request threads of the thread mode: a fixed set of workers that serve
+// the claimed requests in the order they were claimed. A worker keeps its
+// own application module (the module of its thread), request state and
+// database connection from one request to the next, so that what they keep
+// warm stays warm; each request still starts from a fresh request state, and
+// what a request left of the engine's state is let go before the next.
+class TRequestPool {
+public:
+  TRequestPool(THttpCGIEngine& engine, int threads) : engine_(engine) {
+    for (int i = 0; i < std::max(1, threads); ++i) workers_.emplace_back([this] { Work(); });
+  }
+  // The requests claimed so far are answered before the workers end.
+  ~TRequestPool() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    for (auto& w : workers_) w.join();
+  }
+  void Add(std::string baseName) {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      queue_.push_back(std::move(baseName));
+    }
+    cv_.notify_one();
+  }
+  // Waits at most `ms` for a thread that has nothing to do; true when there
+  // is one. A request is claimed only then: the requests that wait stay
+  // complete request files, one file each, as in the serial mode.
+  bool WaitForFreeThread(int ms) {
+    std::unique_lock<std::mutex> lock(m_);
+    return freed_.wait_for(lock, std::chrono::milliseconds(ms),
+                           [this] { return busy_ + queue_.size() < workers_.size(); });
+  }
+
+private:
+  void Work() {
+    for (;;) {
+      std::string base;
+      {
+        std::unique_lock<std::mutex> lock(m_);
+        cv_.wait(lock, [this] { return done_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        base = std::move(queue_.front());
+        queue_.pop_front();
+        ++busy_;
+      }
+      try {
+        ServeRequestFile(engine_, base);
+      } catch (const std::exception& e) {
+        LogEngineMessage(std::string("Server loop (thread): ") + e.what());
+      }
+      ERS() = EngineRequestState{};
+      {
+        std::lock_guard<std::mutex> lock(m_);
+        --busy_;
+      }
+      freed_.notify_one();
+    }
+  }
+  THttpCGIEngine& engine_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  std::condition_variable freed_;
+  std::deque<std::string> queue_;
+  size_t busy_ = 0;
+  bool done_ = false;
+  std::vector<std::thread> workers_;
 };
 
 void DeleteOldServerFiles() {
@@ -330,18 +398,10 @@ void RunServerLoop(THttpCGIEngine& engine) {
     LogEngineMessage("Server loop: another server is running");
     return;
   }
-  std::list<TCGIRequestThread> threads;
-  auto reap = [&threads](bool all) {
-    for (auto it = threads.begin(); it != threads.end();) {
-      if (all || it->done) {
-        it->thread.join();
-        it = threads.erase(it);
-      } else {
-        ++it;
-      }
-    }
-  };
   {
+    std::unique_ptr<TRequestPool> pool;
+    if (engine.CGIMode() == TCGIMode::ServerThreadMode)
+      pool = std::make_unique<TRequestPool>(engine, ServerSettings().Threads);
     TServerTickThread heartbeat;
     // A complete request, or the alive file gone, ends a round at once.
     TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
@@ -349,21 +409,16 @@ void RunServerLoop(THttpCGIEngine& engine) {
     const TLoopNames wakers;
     try {
       while (!g_stop && !g_stopSignal) {
+        if (pool && !pool->WaitForFreeThread(round)) {
+          if (!FileExists(AliveFileName())) break;
+          continue;
+        }
         std::string found = NextRequestFile();
         if (!found.empty()) {
           std::string base = found.substr(0, found.size() - 3);
           if (RenameWithRetries(found, base + "cnf", 10, 50)) {
-            if (engine.CGIMode() == TCGIMode::ServerThreadMode) {
-              threads.emplace_back();
-              TCGIRequestThread& t = threads.back();
-              t.thread = std::thread([&engine, base, &t] {
-                try {
-                  ServeRequestFile(engine, base);
-                } catch (const std::exception& e) {
-                  LogEngineMessage(std::string("Server loop (thread): ") + e.what());
-                }
-                t.done = true;
-              });
+            if (pool) {
+              pool->Add(base);
             } else {
               ServeRequestFile(engine, base);
             }
@@ -372,7 +427,6 @@ void RunServerLoop(THttpCGIEngine& engine) {
           // folder tells of the next request, so it looks again at once.
           if (!watch.Active()) SleepMs(20);
           DeleteOldServerFiles();
-          reap(false);
         } else {
           watch.Wait(round, wakers);
         }
@@ -382,8 +436,8 @@ void RunServerLoop(THttpCGIEngine& engine) {
       LogEngineMessage(std::string("Server loop: ") + e.what());
     }
   }
-  // Requests in progress are answered before the server goes.
-  reap(true);
+  // Requests in progress were answered (the pool ends after its requests)
+  // before the server's files go.
   DeleteAllServerFiles();
   ::unlink(PidFileName().c_str());
   if (g_lockFd >= 0) ::close(g_lockFd);
@@ -450,8 +504,12 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   const std::string rsp = base + "_rsp";
   // Watched before the request is published, so its answer cannot come
   // unseen in between; a light watch, since a client waits once and ends,
-  // and an inotify instance would hold up its end (see HDirWatch.h).
-  TDirWatch watch(s.Directory, TDirWatch::Appear | TDirWatch::Vanish, TDirWatch::TKind::Light);
+  // and an inotify instance would hold up its end (see HDirWatch.h). A light
+  // watch wakes for every file of the folder, so only renames wake it: the
+  // answer is published by one, while the files that other requests create
+  // and delete would wake every waiting client for nothing. A server that
+  // stops (its alive file deleted) is seen within a round.
+  TDirWatch watch(s.Directory, TDirWatch::Renamed, TDirWatch::TKind::Light);
   ::rename((base + "_TMP").c_str(), (base + "_REQ").c_str());
 
   int64_t deadline = NowMs() + s.ClientWaitMs;

@@ -27,6 +27,10 @@
 // as the file they wait for appears. The files and
 // their renames are the same either way, so a client or server that only
 // looks in rounds (VEMLO3_NO_INOTIFY=1) works with one that watches.
+//
+// Serving: in ServerMode the server serves one request after the other; in
+// ServerThreadMode a fixed set of request threads serves them, each keeping
+// its own application module and database connection between requests.
 #pragma once
 
 #include <memory>
@@ -45,12 +49,13 @@ struct TServerSettings {
   int MaxFiles = 20;              // pending files at which clients are refused
   int StartWaitMs = 5000;         // how long a client waits for a server it started
   int RoundMs = 50;               // the longest pause between two looks for a file
+  int Threads = 2;                // request threads of the thread mode (default: the cores, at least 2)
 };
 
 // The settings, read once from the environment: VEMLO3_SERVER_DIR and
 // VEMLO3_SERVER_TIMES ("heartbeat=5000,fresh=30000,wait=180000,
 // serverage=900000,clientage=30000,maxfiles=20,start=5000,round=50", any
-// subset).
+// subset) and VEMLO3_SERVER_THREADS (the request threads of the thread mode).
 TServerSettings& ServerSettings();
 void ReloadServerSettings();
 

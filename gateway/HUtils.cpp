@@ -396,14 +396,19 @@ void SetProgramArgs(int argc, char** argv) {
 
 std::string ProgramFileName() {
   // The module that holds this code: the program itself, or the library when
-  // a server has loaded us as one.
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ProgramFileName), &info) && info.dli_fname && info.dli_fname[0] == '/')
-    return info.dli_fname;
-  char buf[PATH_MAX];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "vemlo3";
-  return std::string(buf, static_cast<size_t>(n));
+  // a server has loaded us as one. It stays the same while the process runs,
+  // so it is looked up once (the resident server's file names ask for it at
+  // every look into the folder).
+  static const std::string name = [] {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ProgramFileName), &info) && info.dli_fname && info.dli_fname[0] == '/')
+      return std::string(info.dli_fname);
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string("vemlo3");
+    return std::string(buf, static_cast<size_t>(n));
+  }();
+  return name;
 }
 
 std::string GetEnv(const char* name) {

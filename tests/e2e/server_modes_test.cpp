@@ -1,14 +1,18 @@
 // The program under the other server interfaces, run for real: a Windows
-// CGI profile, the resident server with several clients at once, and the
-// extension library under a stand-in web server with concurrent requests of
-// different customers, whose pages must never mix.
+// CGI profile, the resident server with several clients at once (and the
+// request threads of its thread mode), and the extension library under a
+// stand-in web server with concurrent requests of different customers,
+// whose pages must never mix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <csignal>
 #include <set>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -341,5 +345,163 @@ TEST(ResidentServerStart, AServerKilledWhileARequestWaitsLeavesItToTheClient) {
   // The next request starts a new server.
   EXPECT_EQ(SplitResponse(site.Get("kundid=d4", extra).out).body, "<html>[D4:Delta:D4]</html>\r\n\r\n");
   EXPECT_NE(ServerPid(dir), server);
+  EXPECT_TRUE(StopServer(dir));
+}
+
+TEST(ResidentServerStart, APostedBodyReadForTheHandOverIsServedHereWhenTheServerDies) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
+                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  EXPECT_EQ(SplitResponse(site.Post("kundid=e5", "", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+  ASSERT_TRUE(ProcessAlive(server));
+  ASSERT_EQ(kill(server, SIGSTOP), 0);
+  CgiResult waiting;
+  std::thread client([&] { waiting = site.Post("kundid=c3&kundid=f6", "", extra); });
+  bool published = WaitUntil([&] {
+    for (auto& e : fs::directory_iterator(dir))
+      if (EndsWith(e.path().filename().string(), "_REQ")) return true;
+    return false;
+  }, 10000);
+  kill(server, SIGKILL);
+  client.join();
+  EXPECT_TRUE(published);
+  EXPECT_EQ(waiting.exitCode, 0);
+  // The body had been read from standard input already: the page shows it.
+  EXPECT_EQ(SplitResponse(waiting.out).body, "<html>[C3:Gamma:C3][F6:Zeta:F6]</html>\r\n\r\n");
+  EXPECT_NE(EngineLog(site).find("no answer from the server"), std::string::npos);
+  // Served once, here: the client did not hand it over a second time.
+  EXPECT_EQ(site.LogFiles().size(), 2u);
+  EXPECT_FALSE(ProcessAlive(server));
+}
+
+// ---------------------------------------------------------------- request threads of the thread mode
+
+namespace {
+std::vector<std::string> ThreadModeEnv(const std::string& dir, int threads) {
+  return {"VEMLO3_CGIMODE=ServerThreadMode", "VEMLO3_SERVER_DIR=" + dir,
+          "VEMLO3_SERVER_THREADS=" + std::to_string(threads),
+          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+}
+
+size_t ThreadCount(pid_t pid) {
+  size_t n = 0;
+  std::error_code ec;
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (auto it = fs::directory_iterator(tasks, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) ++n;
+  return n;
+}
+
+// The bodies of `queries.size()` clients started at once.
+std::vector<std::string> PagesAtOnce(const TestSite& site, const std::vector<std::string>& queries,
+                                     const std::vector<std::string>& env) {
+  std::vector<std::string> pages(queries.size());
+  std::vector<std::thread> clients;
+  for (size_t i = 0; i < queries.size(); ++i)
+    clients.emplace_back([&, i] { pages[i] = SplitResponse(site.Get(queries[i], env).out).body; });
+  for (auto& c : clients) c.join();
+  return pages;
+}
+
+void ExecSqlite(const std::string& db, const std::string& sql) {
+  sqlite3* h = nullptr;
+  ASSERT_EQ(sqlite3_open(db.c_str(), &h), SQLITE_OK);
+  sqlite3_busy_timeout(h, 10000);
+  char* err = nullptr;
+  EXPECT_EQ(sqlite3_exec(h, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+  sqlite3_free(err);
+  sqlite3_close(h);
+}
+
+// A template published as operators publish one: written beside it, then
+// renamed over it.
+void PublishTemplate(const TestSite& site, const std::string& relPath, const std::string& text) {
+  site.WriteFile(relPath + ".new", text);
+  fs::rename(site.root + "/" + relPath + ".new", site.root + "/" + relPath);
+}
+}  // namespace
+
+TEST(ServerThreads, ManyHandOversAtOnceAreAllAnsweredByAFixedSetOfThreads) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  const std::string dir = site.root + "/server";
+  const auto env = ThreadModeEnv(dir, 3);
+  ASSERT_EQ(SplitResponse(site.Get("kundid=e5", env).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+  ASSERT_TRUE(ProcessAlive(server));
+  // 14 clients at once stay below the limit of pending files (a request
+  // being served has two: the claimed request and its response).
+  std::vector<std::string> queries;
+  for (size_t i = 0; i < 14; ++i) queries.push_back(kFragor[i % kFragor.size()].query);
+  std::atomic<bool> busy{true};
+  size_t most = 0;
+  std::thread counter([&] {
+    while (busy) {
+      most = std::max(most, ThreadCount(server));
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::string> pages = PagesAtOnce(site, queries, env);
+    for (size_t i = 0; i < queries.size(); ++i)
+      EXPECT_EQ(pages[i], kFragor[i % kFragor.size()].page) << round << " " << queries[i];
+  }
+  busy = false;
+  counter.join();
+  // The main thread, the heartbeat and the three request threads, however
+  // many requests came at once.
+  EXPECT_LE(most, 5u);
+  EXPECT_GE(most, 3u);
+  EXPECT_EQ(ServerPid(dir), server);
+  EXPECT_EQ(EngineLog(site).find("no answer"), std::string::npos) << EngineLog(site);
+  EXPECT_EQ(site.LogFiles().size(), 1 + 3 * queries.size());
+  EXPECT_TRUE(StopServer(dir));
+}
+
+TEST(ServerThreads, AChangedTemplateAndDatabaseAreSeenByThreadsThatServedBefore) {
+  TestSite site;
+  site.UseSqlite(std::string(kKunder) + "INSERT INTO Sprk(TextS,TextE) VALUES('personer','people');");
+  site.WriteFile("www/kund/e/facts.htm",
+                 "<html><!--START--><!--HAMTATEXT(personer)-->|<!--NAMN--><!--SLUT--></html>\n");
+  const std::string dir = site.root + "/server";
+  const auto env = ThreadModeEnv(dir, 2);
+  const std::vector<std::string> four(4, "kundid=a1&sprak=e");
+  // Every request thread has served the page and keeps it warm.
+  for (int round = 0; round < 3; ++round)
+    for (const auto& page : PagesAtOnce(site, four, env)) EXPECT_EQ(page, "<html>people|Alfa</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+
+  PublishTemplate(site, "www/kund/e/facts.htm",
+                  "<p><!--START--><!--NAMN-->/<!--HAMTATEXT(personer)--><!--SLUT--></p>\n");
+  ExecSqlite(site.root + "/www/test.db",
+             "BEGIN; UPDATE Sprk SET TextE='persons' WHERE TextS='personer';"
+             " UPDATE Kund SET Ftagnamn='Alfred' WHERE Kundid='A1'; COMMIT;");
+  for (int round = 0; round < 2; ++round)
+    for (const auto& page : PagesAtOnce(site, four, env)) EXPECT_EQ(page, "<p>Alfred/persons</p>\r\n\r\n");
+  EXPECT_EQ(ServerPid(dir), server);
+  EXPECT_TRUE(StopServer(dir));
+}
+
+TEST(ServerThreads, ARequestOnAThreadKeepsNothingOfTheRequestBefore) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  site.WriteFile("www/kund/e/facts.htm", "<en><!--START-->(<!--NAMN-->)<!--SLUT--></en>\n");
+  const std::string dir = site.root + "/server";
+  // One request thread: every request after the first runs where the one
+  // before it ran.
+  const auto env = ThreadModeEnv(dir, 1);
+  const std::string plain = SplitResponse(site.Get("kundid=e5").out).body;  // served by a process of its own
+  ASSERT_EQ(plain, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  for (const char* before : {"kundid=b2&kundid=a1&kundid=c3&sprak=e", "kundid=d4&sprak=d&antal=1", "felaktig=%zz"}) {
+    CgiResult first = site.Get(before, env);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(SplitResponse(site.Get("kundid=e5", env).out).body, plain) << "after " << before;
+  }
+  EXPECT_EQ(SplitResponse(site.Get("kundid=a1&kundid=b2&sprak=e", env).out).body, "<en>(Alfa)(Beta)</en>\r\n\r\n");
   EXPECT_TRUE(StopServer(dir));
 }

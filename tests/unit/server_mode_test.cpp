@@ -397,6 +397,26 @@ TEST(ServerWakeup, ALightWatchWakesItsOwnThreadAndLeavesTheSignalMaskAsItWas) {
   EXPECT_FALSE(sigioBlocked());
 }
 
+// The clients' watch: files that other requests create and delete do not
+// wake it, the rename that publishes an answer does.
+TEST(ServerWakeup, ALightWatchForRenamesSleepsThroughCreatesAndDeletes) {
+  ServerDir sd;
+  fs::create_directories(sd.dir);
+  TDirWatch watch(sd.dir, TDirWatch::Renamed, TDirWatch::TKind::Light);
+  ASSERT_TRUE(watch.Active());
+  std::ofstream(sd.dir + "/other_TMP").close();
+  std::ofstream(sd.dir + "/other_ind").close();
+  fs::remove(sd.dir + "/other_TMP");
+  auto t0 = std::chrono::steady_clock::now();
+  EXPECT_FALSE(watch.Wait(150));
+  EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(140));
+  fs::rename(sd.dir + "/other_ind", sd.dir + "/other_rsp");
+  t0 = std::chrono::steady_clock::now();
+  EXPECT_TRUE(watch.Wait(5000));
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1000));
+  fs::remove(sd.dir + "/other_rsp");
+}
+
 TEST(ServerWakeup, AServerKilledWithAClaimedRequestLeavesTheRequestToTheClient) {
   ServerDir sd;
   fs::create_directories(sd.dir);
