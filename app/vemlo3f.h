@@ -5,6 +5,7 @@
 // sections, page frame, tabs, page control tags) and tags/ (field tags).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "gateway/GenEng.h"
 
 struct TSida;
+struct TBlockBit;
 
 class TForm1 : public TComponent {
 public:
@@ -86,6 +88,10 @@ public:
   // The query pattern's last steps: echo when Debug is set, open, first row.
   void OppnaFraga(TQuery& q);
   std::string HamtaText(const std::string& textS, int antal = 0);
+  // Any other look-up of the site's fixed tables (not of customers' data),
+  // remembered under `nyckel` by the same rules as the page texts; `fraga`
+  // runs its statement on `q` when the answer is not known.
+  std::string Uppslag(TQuery& q, const std::string& nyckel, const std::function<std::string()>& fraga);
   std::string HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                             const std::string& avskiljare);
   std::string HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod);
@@ -105,6 +111,9 @@ public:
   std::string MallFil();
   // The frame pass's handler of one piece, and its output path.
   void RamBit(TSida& sida, std::string bit);
+  // A piece that RamKlassad has classified already; with `blockSparat` the
+  // block's pieces are only counted (the template's kept block serves).
+  void RamDel(TSida& sida, const TBlockBit& b, bool blockSparat);
   void Skicka(TSida& sida, const std::string& text);
   void KUNDLISTA(TSida& sida);
   // The section flags, look-ups and tab rows of the current customer.
@@ -137,6 +146,8 @@ public:
   std::string DettaAr();
   // The empty fallback of table cells.
   static std::string Nbsp(const std::string& s) { return s.empty() ? "&nbsp;" : s; }
+  // The municipality names of METAOMRADENAMN, by their statement.
+  std::string OmradeNamnFraga(const std::string& villkor);
 
   // ------------------------------------------------------------ tags
 #include "app/TagMethods.inc"

@@ -102,6 +102,10 @@ std::string TForm1::HamtaText(const std::string& textS, int antal) {
   return Remember(q_sprk, Key({"T", rs.Sprak, antal == 1 ? "1" : "n", textS}), [&] { return HamtaTextFraga(textS, antal); });
 }
 
+std::string TForm1::Uppslag(TQuery& q, const std::string& nyckel, const std::function<std::string()>& fraga) {
+  return Remember(q, Key({"U", nyckel}), fraga);
+}
+
 std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
   const auto& rs = RS();
 

@@ -24,6 +24,8 @@ struct TMallBitar {
   TFileStamp stamp;
   bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
   std::vector<std::string> bitar;
+  // The same pieces classified for the frame pass, once per template.
+  std::vector<TBlockBit> ram;
   // The customer block as the first page from the template classified it
   // (it depends on the template alone: the frame pass keeps in it every
   // piece between START and SLUT that is no frame tag).
@@ -114,17 +116,25 @@ void TForm1::SkrivUppgift() {
   // writes the head, collects the block and holds back the tail.
   std::vector<std::string> egna;
   TMallBitar& mall = MallBitar(fil, egna);
-  if (egna.empty())
-    for (const std::string& bit : mall.bitar) RamBit(sida, bit);
-  else
+  if (egna.empty()) {
+    if (mall.ram.empty()) {
+      mall.ram.reserve(mall.bitar.size());
+      for (const std::string& bit : mall.bitar) mall.ram.push_back(RamKlassad(bit));
+    }
+    // Which pieces belong to the block depends on the template alone (its
+    // START and SLUT): a kept block is not collected again.
+    const bool blockSparat = mall.blockKlar;
+    for (const TBlockBit& b : mall.ram) RamDel(sida, b, blockSparat);
+  } else {
     for (std::string& bit : egna) RamBit(sida, std::move(bit));
+  }
   HttpFlush();
 
   if (!rs.FelaktigtAnrop) {
     q_dbqv.First();
     if (q_dbqv.Eof()) {
       PutAAO("<h1>" + HamtaText("F\xF6retaget \xE4r ogiltigt eller saknas") + "</h1>");
-    } else if (mall.blockKlar && mall.block.size() == sida.block.size()) {
+    } else if (mall.blockKlar) {  // the frame pass has not collected it again
       TLanatBlock lanat(mall, sida);
       Kundloop(sida);
     } else {

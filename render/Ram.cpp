@@ -100,28 +100,46 @@ const TTagg kRam[] = {
 std::span<const TTagg> RamTaggar() { return kRam; }
 
 void TForm1::Skicka(TSida& sida, const std::string& text) {
-  if (sida.block.empty())
+  if (sida.blockDelar == 0)
     PutAAO(text);
   else
     sida.svans += text;
 }
 
-void TForm1::RamBit(TSida& sida, std::string bit) {
+TBlockBit RamKlassad(std::string bit) {
   TBlockBit b;
   b.text = std::move(bit);
-  if (StartsWith(b.text, "<!--")) {  // every tag is a comment
-    Ramindex().Sok(b);
-    if (b.tagg) {
-      b.tagg->handling(*this, sida, b);
-      return;
-    }
+  if (StartsWith(b.text, "<!--")) Ramindex().Sok(b);  // every tag is a comment
+  return b;
+}
+
+void TForm1::RamBit(TSida& sida, std::string bit) {
+  TBlockBit b = RamKlassad(std::move(bit));
+  if (b.tagg) {
+    b.tagg->handling(*this, sida, b);
+    return;
   }
   // Text, and comments that are no frame tag: kept for the block inside it,
   // written out elsewhere.
-  if (sida.iBlock)
+  if (sida.iBlock) {
+    ++sida.blockDelar;
     sida.block.emplace_back().text = std::move(b.text);
-  else
+  } else {
     Skicka(sida, b.text);
+  }
+}
+
+void TForm1::RamDel(TSida& sida, const TBlockBit& b, bool blockSparat) {
+  if (b.tagg) {
+    b.tagg->handling(*this, sida, b);
+    return;
+  }
+  if (sida.iBlock) {
+    ++sida.blockDelar;
+    if (!blockSparat) sida.block.emplace_back().text = b.text;
+  } else {
+    Skicka(sida, b.text);
+  }
 }
 
 void TForm1::KUNDLISTA(TSida& sida) {

@@ -20,6 +20,9 @@ struct TBlockBit {
 
 struct TSida {
   bool iBlock = false;
+  // Pieces of the customer block that the frame pass has met. They are
+  // copied into `block` unless the template's block is kept already.
+  size_t blockDelar = 0;
   int32_t counter = 0;
   int flikAntal = 0;
   std::string flikKatalog = "/bilder2/kund/fakta";
@@ -32,6 +35,10 @@ struct TSida {
   bool plats = false, aktivitet = false, leverantor = false, byra = false, forfragan = false, budget = false,
        foredrag = false, meny = false, nyheter = false, underhallning = false, weekend = false;
 };
+
+// A template piece as the frame pass sees it: a frame tag (with its
+// arguments) or none.
+TBlockBit RamKlassad(std::string bit);
 
 // Cuts one template line (with its CR LF put back) into text pieces and
 // whole tags.

@@ -154,6 +154,12 @@ std::string TForm1::METAOMRADENAMN() {
     });
   }
 
+  // The names of every municipality (a page without an area) are a long
+  // list from fixed tables: remembered as the page texts are.
+  return Uppslag(q_temp, "METAOMRADENAMN\x1F" + villkor, [&] { return OmradeNamnFraga(villkor); });
+}
+
+std::string TForm1::OmradeNamnFraga(const std::string& villkor) {
   q_temp.Close();
   q_temp.SQL.Clear();
   q_temp.SQL.Add("SELECT Laen.Lannamn, Komm.Kommnamn");

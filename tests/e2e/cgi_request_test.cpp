@@ -22,7 +22,7 @@ std::string Section(const std::string& log, const std::string& name) {
 TEST(RequestLog, BadCallLogsItsDefaultsAndCloses) {
   TestSite site;
   site.UseDatabase();
-  CgiResult r = site.Get("", {}, "2009-06-30 14:05:09");
+  CgiResult r = site.Get("", {}, "2009-06-30 14:05:09", true);  // a busy machine may take a second
   EXPECT_EQ(r.exitCode, 0);
   auto logs = site.LogFiles();
   ASSERT_EQ(logs.size(), 1u);

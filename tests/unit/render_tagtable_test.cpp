@@ -109,7 +109,9 @@ TEST(TagTables, ArgumentsAndValues) {
 TEST(TagTables, SectionsAndTheirEndMarkers) {
   for (const auto& tabell : Blocktaggar())
     for (const TTagg& t : tabell)
-      if (std::string(t.namn).rfind("START", 0) == 0 && t.form != Form::Prefix) EXPECT_NE(t.slut, nullptr) << t.namn;
+      if (std::string(t.namn).rfind("START", 0) == 0 && t.form != Form::Prefix) {
+        EXPECT_NE(t.slut, nullptr) << t.namn;
+      }
   std::vector<TBlockBit> block(9);
   const char* texter[] = {"<!--STARTPLATS-->", "<!--startsprak(E)-->", "<!--SLUTSPRAK(e)-->", "<!--SLUTSPRAK(E)-->",
                           "<!--FLIKSTARTEJ=KONF-->", "<!--NAMN-->", "<!--SLUTPLATS-->", "<!--FLIKSLUTEJ-->",
