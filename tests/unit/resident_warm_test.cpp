@@ -198,6 +198,26 @@ TEST(WarmLookups, ATextChangedInSqliteShowsWithTheNextRequest) {
   }
 }
 
+// The municipality names in the page head are remembered by the same rule:
+// a renamed municipality shows with the next request, and an area chosen by
+// the visitor is its own look-up.
+TEST(WarmLookups, MunicipalityNamesFollowTheDatabase) {
+  Resident r;
+  r.site.UseSqlite(std::string(kRader) +
+                   "INSERT INTO Laen(Lankod,Lannamn) VALUES('01','Stockholm'),('03','Uppsala');"
+                   "INSERT INTO Komm(Lankod,Kommkod,Kommnamn) VALUES('01','80','Stockholm'),('03','80','Uppsala'),"
+                   "('03','81','Enk\xC3\xB6ping');UPDATE Kund SET Lankod='03';");
+  r.site.WriteFile("www/kund/facts.htm", "<!--METAOMRADENAMN-->|<!--START--><!--NAMN--><!--SLUT-->\r\n");
+  std::string db = r.site.root + "/www/test.db";
+  r.Start();
+  EXPECT_EQ(r.Page("kundid=a1"), "stockholm, enk&ouml;ping, uppsala|Alfa\r\n");
+  EXPECT_EQ(r.Page("kundid=a1&omrade=03"), "enk&ouml;ping, uppsala|Alfa\r\n");
+  EXPECT_EQ(r.Page("kundid=a1"), "stockholm, enk&ouml;ping, uppsala|Alfa\r\n");
+  Exec(db, "UPDATE Komm SET Kommnamn='Solna' WHERE Lankod='01'");
+  EXPECT_EQ(r.Page("kundid=a1"), "solna, enk&ouml;ping, uppsala|Alfa\r\n");
+  EXPECT_EQ(r.Page("kundid=a1&omrade=03"), "enk&ouml;ping, uppsala|Alfa\r\n");
+}
+
 TEST(WarmConnection, AChangedConnectionLineOpensTheNewDatabase) {
   Resident r;
   r.site.UseSqlite(kRader);
