@@ -4,6 +4,7 @@
 // workers) and ends the process.
 #include <csignal>
 
+#include "app/Config.h"
 #include "app/vemlo3f.h"
 #include "gateway/CGISEng.h"
 #include "gateway/CGIWEng.h"
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     InitWinCgiUnit();
     // Under the server modes a CGI process is only a thin client: its request
     // goes to the resident server before anything of the application exists.
-    if (HandOverAtStart(OperatorCGIMode())) return 0;
+    if (HandOverAtStart(OperatorCGIMode(), Config().MaxBody)) return 0;
   }
   auto* module = new TForm1(true);
   // Reached only when the engine does not end the process after its request.

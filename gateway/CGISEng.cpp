@@ -69,7 +69,13 @@ TStartHandOver g_startHandOver;
 // True when the request is done and the streams are released; false when it
 // is to be served here, `input` then holding the body that the hand-over had
 // already read, and `failure` what the visitor is to be told, if anything.
-bool HandOverToResidentServer(TStream*& input, TStream*& output, const TStringList& variables, std::string& failure) {
+bool HandOverToResidentServer(TStream*& input, TStream*& output, const TStringList& variables, std::string& failure,
+                              int64_t readLimit) {
+  // A body over the read limit is not read into memory to be handed on: it
+  // is served here, where the engine refuses it before reading it.
+  if (readLimit > 0 && variables.IndexOfName("CONTENT_LENGTH") >= 0 &&
+      AnnouncedLength(variables.Value("CONTENT_LENGTH")) > readLimit)
+    return false;
   // Without a server that answers, the request is served here as usual.
   if (!ServerIsRunning() && !StartServerProcess()) return false;
   std::string body;
@@ -104,10 +110,10 @@ bool THttpCGIEngine::ServeByResidentServer(TStream*& input, TStream*& output, co
     pendingFailure_ = g_startHandOver.failure;
     return false;
   }
-  return HandOverToResidentServer(input, output, variables, pendingFailure_);
+  return HandOverToResidentServer(input, output, variables, pendingFailure_, autoReadLimit_);
 }
 
-bool HandOverAtStart(TCGIMode mode) {
+bool HandOverAtStart(TCGIMode mode, int64_t readLimit) {
   if (mode == TCGIMode::NormalMode || ProcessKind::IsLibrary || IsServerProcess() || IsWinCgi() || !StdOutput())
     return false;
   g_startHandOver = TStartHandOver{};
@@ -115,7 +121,7 @@ bool HandOverAtStart(TCGIMode mode) {
   TStream* in = StdInput();
   TStream* out = StdOutput();
   auto environment = EnvironmentList();
-  bool done = HandOverToResidentServer(in, out, *environment, g_startHandOver.failure);
+  bool done = HandOverToResidentServer(in, out, *environment, g_startHandOver.failure, readLimit);
   // Served here after all: the engine reads the body from what the
   // hand-over kept of it.
   StdInput() = in;

@@ -62,7 +62,8 @@ void InitStdCgiUnit();
 // alive). True when the request is done there and the process has nothing
 // more to do; otherwise the engine serves it in this process as usual, with
 // the body that was read already, and without trying the server again.
-bool HandOverAtStart(TCGIMode mode);
+// A body announced over `readLimit` (0: none) is not handed over.
+bool HandOverAtStart(TCGIMode mode, int64_t readLimit);
 // The standard streams of this thread's standard CGI request (may be null).
 TStream*& StdInput();
 TStream*& StdOutput();

@@ -316,6 +316,10 @@ void ParseFormText(std::string_view text, TStringList& fields);
 // one entry whose value is the old value, CR LF and the new value.
 void AddFormField(TStringList& fields, const std::string& name, const std::string& value);
 
+// The decimal length of a CONTENT_LENGTH text, 0 when it is no number;
+// saturated instead of wrapping.
+int64_t AnnouncedLength(std::string_view text);
+
 // Stops the body-read watchdog (end of process).
 void StopWatchdog();
 

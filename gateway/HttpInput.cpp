@@ -66,6 +66,14 @@ std::string DecodeBasicAuth(const std::string& header, int part) {
   return Trim(pass);
 }
 
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+}  // namespace
+
 // The decimal length of a CONTENT_LENGTH text, 0 when it is no number (as
 // the engine's ContentLength reads it); saturated instead of wrapping.
 int64_t AnnouncedLength(std::string_view text) {
@@ -78,14 +86,6 @@ int64_t AnnouncedLength(std::string_view text) {
   }
   return n;
 }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-}  // namespace
 
 std::string THttpEngine::GetServerVariable(const std::string& name) {
   std::string norm = UpperCase(name);

@@ -378,6 +378,27 @@ TEST(ResidentServerStart, APostedBodyReadForTheHandOverIsServedHereWhenTheServer
   EXPECT_FALSE(ProcessAlive(server));
 }
 
+// A body over the operator's limit is neither read for the hand-over nor
+// handed over: the process refuses it as it would without a server.
+TEST(ResidentServerStart, ABodyOverTheLimitIsRefusedWithoutAHandOver) {
+  TestSite site;
+  site.UseDatabase(kKunder);
+  site.WriteFile("www/kund/facts.htm", kMall);
+  site.WriteFile("www/cgi-win/vemlo3.conf", "MaxBody=100\n");
+  const std::string dir = site.root + "/server";
+  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
+                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  CgiResult r = site.Post("kundid=e5&vad=" + std::string(100, 'K'), "", extra);
+  EXPECT_NE(r.out.find("Content length exceeds allowed limit"), std::string::npos) << r.out;
+  EXPECT_FALSE(fs::exists(dir + "/vemlo3_s"));  // no server was started for it
+  // Within the limit the request goes to the server.
+  EXPECT_EQ(SplitResponse(site.Post("kundid=e5", "", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
+  pid_t server = ServerPid(dir);
+  EXPECT_TRUE(ProcessAlive(server));
+  fs::remove(dir + "/vemlo3_s");
+  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(server); }, 5000));
+}
+
 // ---------------------------------------------------------------- request threads of the thread mode
 
 namespace {
