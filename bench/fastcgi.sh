@@ -37,7 +37,7 @@ mkdir -p "$work"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
 port=
-for p in $(seq "${PORT:-18950}" $((${PORT:-18950} + 99))); do
+for p in $(seq "${PORT:-19050}" $((${PORT:-19050} + 99))); do
   if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
 done
 [ -n "$port" ] || { echo "fastcgi.sh: no free port" >&2; exit 1; }

@@ -18,7 +18,9 @@
 #    program's data layer by a fresh process, which is the least a page that
 #    runs them can cost;
 # 6. the resident server modes (bench/resident.sh, its own site and settings,
-#    see there), unless RESIDENT=0.
+#    see there), unless RESIDENT=0;
+# 7. the FastCGI engine through lighttpd beside CGI, the minimal program and
+#    a static copy (bench/fastcgi.sh, see there), unless FASTCGI=0.
 #
 # Settings: RUNS (default 31), LISTRUNS (default 11), DURATION (default 4),
 # ROUNDS (default 3), CONNS (wrk connections, default 2), PORT (first port to
@@ -171,4 +173,10 @@ BEGIN {
 if [ "${RESIDENT:-1}" != 0 ]; then
   cleanup
   "$here/resident.sh" "$build"
+fi
+
+# ---------------------------------------------------------------- 7. FastCGI
+if [ "${FASTCGI:-1}" != 0 ]; then
+  cleanup
+  "$here/fastcgi.sh" "$build"
 fi
