@@ -201,3 +201,21 @@ TEST(SqlQuoteTest, DoublesSingleQuotes) {
 }
 
 }  // namespace
+
+// The column index: ASCII letters alike in either case, at every length
+// that the hash takes in pieces of eight; nothing else alike.
+TEST(ColumnIndex, LettersMatchInEitherCaseAndNothingElseDoes) {
+  DbColumns c;
+  c.names = {"Kundid", "Ftagnamn", "KonfAntalRum", "A_B", "Lank\xE5" "d", "Kundid", "x"};
+  c.BuildIndex();
+  EXPECT_EQ(c.Find("KUNDID"), 0);  // the first of a repeated name
+  EXPECT_EQ(c.Find("ftagNAMN"), 1);
+  EXPECT_EQ(c.Find("konfantalrum"), 2);
+  EXPECT_EQ(c.Find("a_b"), 3);
+  EXPECT_EQ(c.Find("A\x7F" "B"), -1);  // the same hash as "A_B", not the same name
+  EXPECT_EQ(c.Find("LANK\xE5" "D"), 4);
+  EXPECT_EQ(c.Find("LANK\xC5" "D"), -1);  // only ASCII letters fold
+  EXPECT_EQ(c.Find("X"), 6);
+  EXPECT_EQ(c.Find("Kundi"), -1);
+  EXPECT_EQ(c.Find(""), -1);
+}
