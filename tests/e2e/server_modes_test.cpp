@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <csignal>
 #include <set>
 #include <sqlite3.h>
@@ -316,6 +317,26 @@ TEST(ResidentServerKinds, APollingSideAndAWatchingSideServeEachOther) {
   EXPECT_EQ(site.LogFiles().size(), 6u);
 }
 
+// The server hangs (still holding its lock) while `request` waits for it,
+// and dies once the request file is published; the request's result.
+CgiResult WhileTheServerDies(const std::string& dir, pid_t server, const std::function<CgiResult()>& request) {
+  CgiResult waiting;
+  if (kill(server, SIGSTOP) != 0) {
+    ADD_FAILURE() << "the server could not be stopped";
+    return waiting;
+  }
+  std::thread client([&] { waiting = request(); });
+  bool published = WaitUntil([&] {
+    for (auto& e : fs::directory_iterator(dir))
+      if (EndsWith(e.path().filename().string(), "_REQ")) return true;
+    return false;
+  }, 10000);
+  kill(server, SIGKILL);
+  client.join();
+  EXPECT_TRUE(published);
+  return waiting;
+}
+
 TEST(ResidentServerStart, AServerKilledWhileARequestWaitsLeavesItToTheClient) {
   TestSite site;
   site.UseDatabase(kKunder);
@@ -328,17 +349,7 @@ TEST(ResidentServerStart, AServerKilledWhileARequestWaitsLeavesItToTheClient) {
   ASSERT_TRUE(ProcessAlive(server));
   // The server hangs (still holding its lock) while a request waits for it,
   // and then dies.
-  ASSERT_EQ(kill(server, SIGSTOP), 0);
-  CgiResult waiting;
-  std::thread client([&] { waiting = site.Get("kundid=c3", extra); });
-  bool published = WaitUntil([&] {
-    for (auto& e : fs::directory_iterator(dir))
-      if (EndsWith(e.path().filename().string(), "_REQ")) return true;
-    return false;
-  }, 10000);
-  kill(server, SIGKILL);
-  client.join();
-  EXPECT_TRUE(published);
+  CgiResult waiting = WhileTheServerDies(dir, server, [&] { return site.Get("kundid=c3", extra); });
   EXPECT_EQ(waiting.exitCode, 0);
   EXPECT_EQ(SplitResponse(waiting.out).body, "<html>[C3:Gamma:C3]</html>\r\n\r\n");
   EXPECT_NE(EngineLog(site).find("no answer from the server"), std::string::npos);
@@ -358,17 +369,7 @@ TEST(ResidentServerStart, APostedBodyReadForTheHandOverIsServedHereWhenTheServer
   EXPECT_EQ(SplitResponse(site.Post("kundid=e5", "", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
   pid_t server = ServerPid(dir);
   ASSERT_TRUE(ProcessAlive(server));
-  ASSERT_EQ(kill(server, SIGSTOP), 0);
-  CgiResult waiting;
-  std::thread client([&] { waiting = site.Post("kundid=c3&kundid=f6", "", extra); });
-  bool published = WaitUntil([&] {
-    for (auto& e : fs::directory_iterator(dir))
-      if (EndsWith(e.path().filename().string(), "_REQ")) return true;
-    return false;
-  }, 10000);
-  kill(server, SIGKILL);
-  client.join();
-  EXPECT_TRUE(published);
+  CgiResult waiting = WhileTheServerDies(dir, server, [&] { return site.Post("kundid=c3&kundid=f6", "", extra); });
   EXPECT_EQ(waiting.exitCode, 0);
   // The body had been read from standard input already: the page shows it.
   EXPECT_EQ(SplitResponse(waiting.out).body, "<html>[C3:Gamma:C3][F6:Zeta:F6]</html>\r\n\r\n");
