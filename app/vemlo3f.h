@@ -85,6 +85,10 @@ public:
   void VisaSQL(const TStringList& lines);
   // The query pattern's last steps: echo when Debug is set, open, first row.
   void OppnaFraga(TQuery& q);
+  // The whole pattern: close, the statement in place of the old one, open.
+  void OppnaFraga(TQuery& q, SqlStatement statement);
+  // A statement that names its tables as the connection line asks.
+  SqlStatement NyFraga();
   std::string HamtaText(const std::string& textS, int antal = 0);
   std::string HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                             const std::string& avskiljare);
@@ -98,6 +102,36 @@ public:
   void Sok();
   void SokKund(const std::string& kundid);
   void SokKonferensakuten(const std::string& kundid, TDateTime fran);
+  // The request's area as alternatives joined with OR: its municipalities
+  // (county and municipality code, or with `baraLan` the county alone), else
+  // its area codes (a county or, unless `baraLan`, a region). `tabell`
+  // qualifies the county and municipality columns. True when a region is
+  // among them.
+  bool Omradesvillkor(SqlStatement& v, const std::string& tabell, bool baraLan);
+
+  // Look-ups of the sections and tags, each opened in q_temp.
+  // The customer's news items of a category shown on `dag`.
+  void FragaNyheter(const std::string& kundid, const std::string& kategori, TDateTime dag);
+  // A municipality's row (its budget flag).
+  void FragaKommun(const std::string& lankod, const std::string& kommkod);
+  // An operator parameter of a type by its name.
+  void FragaParameter(const std::string& parmtyp, const std::string& parmnamn);
+  // A county's names by its code; all counties of the request's area.
+  void FragaLan(const std::string& lankod);
+  void FragaLanen();
+  // The counties and municipalities of the request's area.
+  void FragaKommunerna();
+  // Columns of another customer's row.
+  void FragaKundkolumner(const std::string& kolumner, const std::string& kundid);
+  // A customer's offers of one kind whose period covers `dag`.
+  struct TErbjudandeFraga {
+    const char* prefix;        // table name and column prefix
+    const char* kolumner;      // the selected columns
+    bool medFom;               // the start of the period is tested too
+    const char* fomInledning;  // start of the "from" line
+    const char* tomInledning;  // start of the "to" line
+  };
+  void FragaErbjudanden(const TErbjudandeFraga& e, const std::string& kundid, TDateTime dag);
 
   // ------------------------------------------------------------ page
   void SkrivUppgift();

@@ -64,10 +64,9 @@ void TForm1::InitieraDatabas() {
   for (TQuery* q : {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund}) q->SetProperty(property, line);
 }
 
-std::string TForm1::FixaTabellnamn(const std::string& name) {
-  if (RS().AnvandADO) return "[Tallbrun].[dbo].[" + name + "]";
-  return "\"" + name + "\"";
-}
+std::string TForm1::FixaTabellnamn(const std::string& name) { return SqlTableName(name, RS().AnvandADO); }
+
+SqlStatement TForm1::NyFraga() { return SqlStatement(RS().AnvandADO); }
 
 void TForm1::VisaSQL(const TStringList& lines) {
   HttpWriteLn("<!--");
@@ -81,4 +80,10 @@ void TForm1::OppnaFraga(TQuery& q) {
   if (RS().Debug) VisaSQL(q.SQL);
   q.Open();
   q.First();
+}
+
+void TForm1::OppnaFraga(TQuery& q, SqlStatement statement) {
+  q.Close();
+  q.SetStatement(std::move(statement));
+  OppnaFraga(q);
 }

@@ -139,9 +139,20 @@ void TQuery::Open() {
   // Assigning a connection does not connect; the first statement does.
   bool alias = connectionString_.empty();
   DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
-  result_ = conn.Query(SQL.Text());
+  std::string text = SQL.Text();
+  if (!statement_.Empty() && text == statementText_)
+    result_ = conn.Query(statement_);
+  else
+    result_ = conn.Query(text);
   active_ = true;
   row_ = 0;
+}
+
+void TQuery::SetStatement(SqlStatement statement) {
+  statementText_ = statement.Text();
+  SQL.Clear();
+  for (std::string& line : statement.Lines()) SQL.Add(std::move(line));
+  statement_ = std::move(statement);
 }
 
 uint64_t TQuery::ConnectionSerial() const {
