@@ -139,19 +139,18 @@ void TQuery::Open() {
   // Assigning a connection does not connect; the first statement does.
   bool alias = connectionString_.empty();
   DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
-  std::string text = SQL.Text();
-  if (!statement_.Empty() && text == statementText_)
+  if (!statement_.Empty() && SQL.Items() == statementLines_)
     result_ = conn.Query(statement_);
   else
-    result_ = conn.Query(text);
+    result_ = conn.Query(SQL.Text());
   active_ = true;
   row_ = 0;
 }
 
 void TQuery::SetStatement(SqlStatement statement) {
-  statementText_ = statement.Text();
+  statementLines_ = statement.Lines();
   SQL.Clear();
-  for (std::string& line : statement.Lines()) SQL.Add(std::move(line));
+  for (const std::string& line : statementLines_) SQL.Add(line);
   statement_ = std::move(statement);
 }
 

@@ -99,7 +99,7 @@ private:
   int row_ = 0;
   std::shared_ptr<DbResult> result_;
   SqlStatement statement_;
-  std::string statementText_;
+  std::vector<std::string> statementLines_;  // the text that SetStatement put into SQL
 };
 
 // A value written into a quoted SQL literal: every single quote doubled.
