@@ -82,13 +82,14 @@ public:
   // ------------------------------------------------------------ database
   void InitieraDatabas();
   std::string FixaTabellnamn(const std::string& name);
-  void VisaSQL(const TStringList& lines);
-  // The query pattern's last steps: echo when Debug is set, open, first row.
-  void OppnaFraga(TQuery& q);
-  // The whole pattern: close, the statement in place of the old one, open.
+  // `lines` as the statement shows them inside HTML (SqlStatement::Lines).
+  void VisaSQL(const std::vector<std::string>& lines);
+  // The query pattern: close, the statement in place of the old one, echo
+  // when Debug is set, open, first row.
   void OppnaFraga(TQuery& q, SqlStatement statement);
-  // A statement that names its tables as the connection line asks.
-  SqlStatement NyFraga();
+  // A statement that names its tables as the connection line asks, begun
+  // with its columns and its first table (and that table's alias).
+  SqlStatement NyFraga(const std::string& kolumner, const std::string& tabell, const std::string& alias = {});
   std::string HamtaText(const std::string& textS, int antal = 0);
   std::string HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                             const std::string& avskiljare);
@@ -123,15 +124,11 @@ public:
   void FragaKommunerna();
   // Columns of another customer's row.
   void FragaKundkolumner(const std::string& kolumner, const std::string& kundid);
-  // A customer's offers of one kind whose period covers `dag`.
-  struct TErbjudandeFraga {
-    const char* prefix;        // table name and column prefix
-    const char* kolumner;      // the selected columns
-    bool medFom;               // the start of the period is tested too
-    const char* fomInledning;  // start of the "from" line
-    const char* tomInledning;  // start of the "to" line
-  };
-  void FragaErbjudanden(const TErbjudandeFraga& e, const std::string& kundid, TDateTime dag);
+  // A customer's offers of one kind (`prefix`: table name and column
+  // prefix) whose period covers `dag`; the lines of the period start with
+  // `fom` and `tom`, and without `fom` only the period's end is tested.
+  void FragaErbjudanden(const std::string& prefix, const char* kolumner, const char* fom, const char* tom,
+                        const std::string& kundid, TDateTime dag);
 
   // ------------------------------------------------------------ page
   void SkrivUppgift();

@@ -4,13 +4,8 @@
 
 namespace {
 
-// The names of the counties: the columns and the table.
-SqlStatement Lanfraga(TForm1& f) {
-  SqlStatement s = f.NyFraga();
-  s.Line("SELECT Lannamn, LannamnE, LannamnD");
-  s.Line("FROM ").Table("Laen");
-  return s;
-}
+// The columns of a county's names.
+const char* const kLannamn = "Lannamn, LannamnE, LannamnD";
 
 // "WHERE ((alternatives))" when the request names an area.
 void Omradesrad(TForm1& f, SqlStatement& s, const std::string& tabell, bool baraLan) {
@@ -22,9 +17,7 @@ void Omradesrad(TForm1& f, SqlStatement& s, const std::string& tabell, bool bara
 }  // namespace
 
 void TForm1::FragaNyheter(const std::string& kundid, const std::string& kategori, TDateTime dag) {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT Nyka.NyhtId");
-  s.Line("FROM ").Table("Nyka");
+  SqlStatement s = NyFraga("Nyka.NyhtId", "Nyka");
   s.Line(" INNER JOIN ").Table("Nyht");
   s.Line(" ON Nyka.KundId = Nyht.KundId AND Nyka.NyhtId = Nyht.NyhtId");
   s.Line("WHERE (Nyka.KundId = ").Value(kundid).Text(") AND (Nyka.NyhtKategori = ").Value(kategori).Text(")");
@@ -34,40 +27,34 @@ void TForm1::FragaNyheter(const std::string& kundid, const std::string& kategori
 }
 
 void TForm1::FragaKommun(const std::string& lankod, const std::string& kommkod) {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT Budget");
-  s.Line("FROM ").Table("Komm");
+  SqlStatement s = NyFraga("Budget", "Komm");
   s.Line("WHERE Lankod  = ").Value(lankod);
   s.Line("AND   Kommkod = ").Value(kommkod);
   OppnaFraga(q_temp, std::move(s));
 }
 
 void TForm1::FragaParameter(const std::string& parmtyp, const std::string& parmnamn) {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT ParmVarde");
-  s.Line("FROM ").Table("Parm");
+  SqlStatement s = NyFraga("ParmVarde", "Parm");
   s.Line("WHERE (Parmtyp = ").Value(parmtyp).Text(")");
   s.Line(" AND  (").UpperEquals("ParmNamn", AnsiUpperCase(parmnamn)).Text(")");
   OppnaFraga(q_temp, std::move(s));
 }
 
 void TForm1::FragaLan(const std::string& lankod) {
-  SqlStatement s = Lanfraga(*this);
+  SqlStatement s = NyFraga(kLannamn, "Laen");
   s.Line("WHERE Lankod = ").Value(lankod);
   OppnaFraga(q_temp, std::move(s));
 }
 
 void TForm1::FragaLanen() {
-  SqlStatement s = Lanfraga(*this);
+  SqlStatement s = NyFraga(kLannamn, "Laen");
   Omradesrad(*this, s, "", true);
   s.Line("ORDER BY Lannamn" + RS().SprakSuffix);
   OppnaFraga(q_temp, std::move(s));
 }
 
 void TForm1::FragaKommunerna() {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT Laen.Lannamn, Komm.Kommnamn");
-  s.Line("FROM ").Table("Komm", "Komm");
+  SqlStatement s = NyFraga("Laen.Lannamn, Komm.Kommnamn", "Komm", "Komm");
   s.Line(" LEFT OUTER JOIN ").Table("Laen", "Laen");
   s.Line(" ON  (Komm.Lankod = Laen.Lankod)");
   Omradesrad(*this, s, "Komm", false);
@@ -76,21 +63,17 @@ void TForm1::FragaKommunerna() {
 }
 
 void TForm1::FragaKundkolumner(const std::string& kolumner, const std::string& kundid) {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT " + kolumner);
-  s.Line("FROM ").Table("Kund");
+  SqlStatement s = NyFraga(kolumner, "Kund");
   s.Line("WHERE KundId = ").Value(kundid);
   OppnaFraga(q_temp, std::move(s));
 }
 
-void TForm1::FragaErbjudanden(const TErbjudandeFraga& e, const std::string& kundid, TDateTime dag) {
-  const std::string p = e.prefix;
-  SqlStatement s = NyFraga();
-  s.Line(std::string("SELECT ") + e.kolumner);
-  s.Line("FROM ").Table(p);
+void TForm1::FragaErbjudanden(const std::string& p, const char* kolumner, const char* fom, const char* tom,
+                              const std::string& kundid, TDateTime dag) {
+  SqlStatement s = NyFraga(kolumner, p);
   s.Line("WHERE (Kundid = ").Value(kundid).Text(")");
-  if (e.medFom) s.Line(e.fomInledning + ("AND (" + p + "VisasFom <= ")).Date(dag).Text(")");
-  s.Line(e.tomInledning + ("AND (" + p + "VisasTom >= ")).Date(dag).Text(")");
+  if (fom) s.Line(fom + ("AND (" + p + "VisasFom <= ")).Date(dag).Text(")");
+  s.Line(tom + ("AND (" + p + "VisasTom >= ")).Date(dag).Text(")");
   s.Line("ORDER BY " + p + "Namn");
   OppnaFraga(q_temp, std::move(s));
 }

@@ -5,33 +5,19 @@
 
 namespace {
 
-// The category condition of a one-letter "Vad"; empty for any other value.
-const char* CategoryCondition(const std::string& vad) {
-  if (vad.size() != 1) return "";
-  switch (vad[0]) {
-    case 'A': return "(Kund.Aktivitetsarrangor = 'J')";
-    case 'C': return "(Kund.Branschleverantor = 'J')";
-    case 'D':
-    case 'K':
-    case 'L': return "(Kund.Konferenslokal = 'J')";
-    case 'F': return "(Kund.Festlokal = 'J')";
-    case 'G': return "(Kund.Foredrag = 'J')";
-    case 'J': return "(Kund.Julbord = 'J')";
-    case 'O': return "(Kund.Logi = 'J')";
-    case 'T': return "(Kund.Turistbyra = 'J')";
-    case 'U': return "(Kund.Underhallning = 'J')";
-    case 'Y': return "(Kund.Bokningsbyra = 'J')";
-    case 'W': return "(Kund.Weekendresor = 'J')";
-    default: return "";
-  }
-}
+// The customer-table flag of each one-letter "Vad" that selects a category.
+const std::pair<char, const char*> kKategorier[] = {
+    {'A', "Aktivitetsarrangor"}, {'C', "Branschleverantor"}, {'D', "Konferenslokal"}, {'K', "Konferenslokal"},
+    {'L', "Konferenslokal"},     {'F', "Festlokal"},         {'G', "Foredrag"},       {'J', "Julbord"},
+    {'O', "Logi"},               {'T', "Turistbyra"},        {'U', "Underhallning"},  {'Y', "Bokningsbyra"},
+    {'W', "Weekendresor"}};
 
-// The region of an area code "SS", "SG" or "SM"; 0 for a county code.
+// The region of an area code "SS", "SG" or "SM" (its second letter); 0 for a
+// county code.
 char Region(const std::string& omrade) {
-  if (omrade == "SS") return 'S';
-  if (omrade == "SG") return 'G';
-  if (omrade == "SM") return 'M';
-  return 0;
+  return omrade.size() == 2 && omrade[0] == 'S' && (omrade[1] == 'S' || omrade[1] == 'G' || omrade[1] == 'M')
+             ? omrade[1]
+             : 0;
 }
 
 // "(column = 'value')".
@@ -93,7 +79,8 @@ void TForm1::Sok() {
     if (!rs.Kundid[i].empty()) Lika(kunder.Separator(" OR "), "Kund.Kundid", rs.Kundid[i]);
   alternativ(kunder);
 
-  if (const char* c = CategoryCondition(rs.Vad); *c) w.Separator(" AND ").Text(c);
+  for (const auto& [vad, flagga] : kKategorier)
+    if (rs.Vad.size() == 1 && rs.Vad[0] == vad) w.Separator(" AND ").Text(std::string("(Kund.") + flagga + " = 'J')");
 
   SqlStatement omraden;
   bool regionUsed = Omradesvillkor(omraden, "Kund", false);
@@ -124,9 +111,7 @@ void TForm1::Sok() {
   if (!rs.UndhGenre.empty()) Innehaller(w, "upper(Kund.UndhGenre)", rs.UndhGenre);
   if (!rs.FdagInriktning.empty()) Innehaller(w, "upper(Kund.FdagInriktning)", rs.FdagInriktning);
 
-  SqlStatement s = NyFraga();
-  s.Line("SELECT Kund.Kundid, Kund.Ftagnamn, Kund.Niva");
-  s.Line("FROM ").Table("Kund", "Kund");
+  SqlStatement s = NyFraga("Kund.Kundid, Kund.Ftagnamn, Kund.Niva", "Kund", "Kund");
   // The region of an area code ("SS", "SG", "SM") is a column of the
   // municipality table: only a search that names a region joins it, so that
   // every other search keeps its plain statement. The outer join keeps the
@@ -150,9 +135,7 @@ const char* const kCategoryTables[] = {"Konf", "Aktv", "Logi", "Rfst", "Wend",
 }  // namespace
 
 void TForm1::SokKund(const std::string& kundid) {
-  SqlStatement s = NyFraga();
-  s.Line("SELECT *");
-  s.Line("FROM ").Table("Kund", "Kund");
+  SqlStatement s = NyFraga("*", "Kund", "Kund");
   for (const char* x : kCategoryTables) {
     s.Line(" LEFT OUTER JOIN ").Table(x, x);
     s.Line(std::string(" ON  (Kund.Kundid = ") + x + ".Kundid)");
@@ -163,9 +146,7 @@ void TForm1::SokKund(const std::string& kundid) {
 
 void TForm1::SokKonferensakuten(const std::string& kundid, TDateTime fran) {
   const auto& rs = RS();
-  SqlStatement s = NyFraga();
-  s.Line("SELECT Kfak.Datum, Kfak.AntBaddar, Kfak.Text, Kfak.Uppdaterad");
-  s.Line("FROM ").Table("Kfak", "Kfak");
+  SqlStatement s = NyFraga("Kfak.Datum, Kfak.AntBaddar, Kfak.Text, Kfak.Uppdaterad", "Kfak", "Kfak");
   s.Line("WHERE (Kfak.KundId = ").Value(kundid).Text(") AND");
   s.Line("      (Kfak.Datum  >= ").Date(fran).Text(") AND");
   s.Line("      (Kfak.Datum  <= ").Date(fran + 21).Text(") AND");

@@ -1,31 +1,13 @@
 #include "data/SqlStatement.h"
 
+#include <algorithm>
+
 #include "data/Query.h"
 
 namespace {
 
 bool Ascii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-void AppendQuotedName(std::string& out, std::string_view name) {
-  out += '"';
-  for (char c : name) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
-// A NUL would cut the statement or the value short in the client libraries.
-std::string WithoutNul(std::string_view s) {
-  std::string r;
-  r.reserve(s.size());
-  for (char c : s)
-    if (c != '\0') r += c;
-  return r;
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -55,61 +37,41 @@ SqlStatement& SqlStatement::Separator(std::string_view separator) {
   return pieces_.empty() ? *this : Text(separator);
 }
 
-SqlStatement& SqlStatement::Value(std::string_view value) {
+SqlStatement& SqlStatement::Add(Kind kind, std::string_view text, std::string_view value) {
   lineOpen_ = true;
-  pieces_.push_back({Kind::Value, {}, WithoutNul(value)});
+  pieces_.push_back({kind, std::string(text), std::string(value)});
+  // A NUL would cut the statement or the value short in the client libraries.
+  std::erase(pieces_.back().value, '\0');
   return *this;
 }
 
-SqlStatement& SqlStatement::Pattern(std::string_view pattern) {
-  lineOpen_ = true;
-  pieces_.push_back({Kind::Pattern, {}, WithoutNul(pattern)});
-  return *this;
+SqlStatement& SqlStatement::Value(std::string_view value) { return Add(Kind::Value, {}, value); }
+SqlStatement& SqlStatement::Pattern(std::string_view pattern) { return Add(Kind::Pattern, {}, pattern); }
+SqlStatement& SqlStatement::UpperEquals(std::string_view column, std::string_view value) {
+  return Add(Kind::Upper, column, value);
+}
+SqlStatement& SqlStatement::Table(std::string_view name, std::string_view alias) {
+  return Add(Kind::Table, name, alias);
 }
 
 SqlStatement& SqlStatement::Date(TDateTime date) {
-  lineOpen_ = true;
   std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", date);
   std::string iso = written;
   if (written.size() == 10) iso = written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2);
-  pieces_.push_back({Kind::Date, std::move(written), std::move(iso)});
-  return *this;
-}
-
-SqlStatement& SqlStatement::UpperEquals(std::string_view column, std::string_view value) {
-  lineOpen_ = true;
-  pieces_.push_back({Kind::Upper, std::string(column), WithoutNul(value)});
-  return *this;
-}
-
-SqlStatement& SqlStatement::Table(std::string_view name, std::string_view alias) {
-  lineOpen_ = true;
-  pieces_.push_back({Kind::Table, std::string(name), std::string(alias)});
-  return *this;
+  return Add(Kind::Date, written, iso);
 }
 
 SqlStatement& SqlStatement::Append(const SqlStatement& part) {
   lineOpen_ = lineOpen_ || part.lineOpen_;
-  for (const Piece& p : part.pieces_) {
-    if (p.kind == Kind::Text)
-      Text(p.text);
-    else
-      pieces_.push_back(p);
-  }
+  pieces_.insert(pieces_.end(), part.pieces_.begin(), part.pieces_.end());
   return *this;
 }
 
-std::vector<std::string> SqlStatement::Lines() const {
+std::vector<std::string> SqlStatement::Lines(bool inHtml) const {
   std::vector<std::string> lines;
   std::string out;
-  Render(Mode::Echo, SqlDialect::SQLite, out, nullptr, &lines);
+  Render(inHtml ? Mode::Html : Mode::Echo, SqlDialect::SQLite, out, nullptr, &lines);
   return lines;
-}
-
-std::string SqlStatement::Text() const {
-  std::string out;
-  Render(Mode::Echo, SqlDialect::SQLite, out, nullptr, nullptr);
-  return out;
 }
 
 SqlShape SqlStatement::Shape(SqlDialect dialect) const {
@@ -127,6 +89,7 @@ std::string SqlStatement::Written(SqlDialect dialect) const {
 void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
                           std::vector<std::string>* lines) const {
   const bool pg = dialect == SqlDialect::PostgreSQL;
+  const bool echo = mode == Mode::Echo || mode == Mode::Html;
   auto placeholder = [&] { return (pg ? "$" : "?") + std::to_string(values->size()); };
   auto literal = [&](const std::string& written, const std::string& value) {
     if (mode == Mode::Shape) {
@@ -135,7 +98,19 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
       return;
     }
     out += '\'';
-    out += SqlQuote(mode == Mode::Echo ? written : value);
+    for (char c : SqlQuote(echo ? written : value)) {
+      // In HTML the characters that would end an attribute or open an element.
+      const char* ref = mode != Mode::Html ? nullptr
+                        : c == '"'         ? "&#34;"
+                        : c == '&'         ? "&#38;"
+                        : c == '<'         ? "&#60;"
+                        : c == '>'         ? "&#62;"
+                                           : nullptr;
+      if (ref)
+        out += ref;
+      else
+        out += c;
+    }
     out += '\'';
   };
   for (const Piece& p : pieces_) {
@@ -156,7 +131,7 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         break;
       case Kind::Pattern:
         literal(p.value, p.value);
-        if (mode != Mode::Echo && pg) out += " ESCAPE ''";
+        if (!echo && pg) out += " ESCAPE ''";
         break;
       case Kind::Date:
         literal(p.text, p.value);
@@ -177,17 +152,17 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         literal(p.value, p.value);
         break;
       case Kind::Table:
-        if (mode == Mode::Echo) {
+        if (echo) {
           out += SqlTableName(p.text, bracketed_);
         } else {
           // PostgreSQL keeps the owner as the schema; SQLite has none.
           if (pg && bracketed_) out += "\"dbo\".";
-          AppendQuotedName(out, p.text);
+          out += "\"" + p.text + "\"";
         }
         if (!p.value.empty()) {
           out += ' ';
           out += p.value;
-        } else if (mode != Mode::Echo && pg) {
+        } else if (!echo && pg) {
           // The statements qualify columns with the bare table name, which
           // PostgreSQL folds to lower case: the table is given that alias.
           out += " AS ";

@@ -57,10 +57,12 @@ public:
 
   bool Empty() const { return pieces_.empty(); }
 
-  // The text, line by line, as the debug echo shows it.
-  std::vector<std::string> Lines() const;
-  // The same text, each line followed by CR LF.
-  std::string Text() const;
+  // The text, line by line, as the debug echo shows it. `inHtml`: the echo
+  // may stand inside a tag's attribute, where a comment is no comment, so
+  // the characters that end an attribute or open an element are written as
+  // character references inside the values (the only place where a request
+  // value can be).
+  std::vector<std::string> Lines(bool inHtml = false) const;
   // The statement for a back end.
   SqlShape Shape(SqlDialect dialect) const;
   // The statement for a back end with its values written in.
@@ -73,7 +75,8 @@ private:
     std::string text;   // text; the date as written; the column; the table
     std::string value;  // the value; the ISO date; the alias
   };
-  enum class Mode : uint8_t { Echo, Shape, Written };
+  SqlStatement& Add(Kind kind, std::string_view text, std::string_view value);
+  enum class Mode : uint8_t { Echo, Html, Shape, Written };
   void Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
               std::vector<std::string>* lines) const;
 

@@ -105,9 +105,7 @@ std::string TForm1::HamtaText(const std::string& textS, int antal) {
 std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
   const auto& rs = RS();
 
-  SqlStatement s = NyFraga();
-  s.Line("SELECT *");
-  s.Line("FROM ").Table("Sprk");
+  SqlStatement s = NyFraga("*", "Sprk");
   s.Line("WHERE TextS = ").Value(textS);
   OppnaFraga(q_sprk, std::move(s));
   if (q_sprk.Eof()) return textS;
@@ -133,13 +131,8 @@ void ForkTableCondition(SqlStatement& s, const std::string& tabell, const std::s
   s.UpperEquals("Falt", AnsiUpperCase(falt)).Text(")");
 }
 
-// The code names of a statement: its columns and table.
-SqlStatement ForkFraga(TForm1& f) {
-  SqlStatement s = f.NyFraga();
-  s.Line("SELECT Forknamn, ForknamnE, ForknamnD");
-  s.Line("FROM ").Table("Fork");
-  return s;
-}
+// The columns of a code's names.
+const char* const kForknamn = "Forknamn, ForknamnE, ForknamnD";
 
 }  // namespace
 
@@ -152,7 +145,7 @@ std::string TForm1::HamtaForknamn(const std::string& tabell, const std::string& 
 
 std::string TForm1::HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
                                        const std::string& avskiljare) {
-  SqlStatement s = ForkFraga(*this);
+  SqlStatement s = NyFraga(kForknamn, "Fork");
   SqlStatement v;
   // Two characters per code; a single character left at the end is ignored.
   for (size_t i = 0; i + 1 < koder.size(); i += 2)
@@ -180,7 +173,7 @@ std::string TForm1::HamtaForknamn1(const std::string& tabell, const std::string&
 }
 
 std::string TForm1::HamtaForknamn1Fraga(const std::string& tabell, const std::string& falt, const std::string& kod) {
-  SqlStatement s = ForkFraga(*this);
+  SqlStatement s = NyFraga(kForknamn, "Fork");
   s.Line("WHERE (").UpperEquals("Fork", AnsiUpperCase(kod)).Text(") AND ");
   ForkTableCondition(s, tabell, falt);
   OppnaFraga(q_temp, std::move(s));

@@ -24,25 +24,33 @@ std::string Prisintervall(TForm1& f, const std::string& minFalt, const std::stri
   return {};
 }
 
+// Which end of an offer's visibility period a list tests, and how the
+// period lines of its statement start.
+enum class Period { FromAndTo, ToOnly };
+
 struct Erbjudande {
-  TForm1::TErbjudandeFraga fraga;
+  const char* prefix;       // table name and column prefix
+  const char* kolumner;     // the selected columns
   const char* lanknyckel;   // parameter that names the offer in the link
   const char* program;      // companion program of the detail page
   const char* ingaRader;    // text when the customer has no such offer
+  Period period;
+  const char* fomInledning; // start of the "from" line
+  const char* tomInledning; // start of the "to" line
 };
 
-const Erbjudande kKonfpaket{{"Kopa", "KopaId, Kopanamn, KopanamnEng, KopanamnTy", true, "  ", "\t"}, "&kopaid=", "vemalfa3.exe",
-    "Kontakta oss f\xF6r uppgift om konferenspaket."};
-const Erbjudande kAktvprogram{{"Akpr", "AkprId, Akprnamn, AkprnamnEng, AkprnamnTy", true, "  ", "  "}, "&akprid=", "vembeta3.exe",
-    "Kontakta oss f\xF6r uppgift om aktivitetsprogram."};
-const Erbjudande kFdagprogram{{"Fdpr", "FdprId, Fdprnamn, FdprnamnEng, FdprnamnTy", false, "", "\t"}, "&fdprid=", "vemgamma3.exe",
-    "Kontakta oss f\xF6r uppgift om f\xF6redragsprogram."};
-const Erbjudande kUndhprogram{{"Unpr", "UnprId, Unprnamn, UnprnamnEng, UnprnamnTy", false, "", "\t"}, "&unprid=", "vemdelta3.exe",
-    "Kontakta oss f\xF6r uppgift om underh\xE5llningsprogram."};
-const Erbjudande kBoknobjekt{{"Boob", "BoobId, Boobnamn, BoobnamnEng, BoobnamnTy", false, "", "  "}, "&boobid=", "vemepsi3.exe",
-    "Kontakta oss f\xF6r mer information."};
-const Erbjudande kWendpaket{{"Wepa", "WepaId, Wepanamn, WepanamnEng, WepanamnTy", true, "  ", "\t"}, "&wepaid=", "vemzeta3.exe",
-    "Kontakta oss f\xF6r uppgift om paketresor."};
+const Erbjudande kKonfpaket{"Kopa", "KopaId, Kopanamn, KopanamnEng, KopanamnTy", "&kopaid=", "vemalfa3.exe",
+                            "Kontakta oss f\xF6r uppgift om konferenspaket.", Period::FromAndTo, "  ", "\t"};
+const Erbjudande kAktvprogram{"Akpr", "AkprId, Akprnamn, AkprnamnEng, AkprnamnTy", "&akprid=", "vembeta3.exe",
+                              "Kontakta oss f\xF6r uppgift om aktivitetsprogram.", Period::FromAndTo, "  ", "  "};
+const Erbjudande kFdagprogram{"Fdpr", "FdprId, Fdprnamn, FdprnamnEng, FdprnamnTy", "&fdprid=", "vemgamma3.exe",
+                              "Kontakta oss f\xF6r uppgift om f\xF6redragsprogram.", Period::ToOnly, "", "\t"};
+const Erbjudande kUndhprogram{"Unpr", "UnprId, Unprnamn, UnprnamnEng, UnprnamnTy", "&unprid=", "vemdelta3.exe",
+                              "Kontakta oss f\xF6r uppgift om underh\xE5llningsprogram.", Period::ToOnly, "", "\t"};
+const Erbjudande kBoknobjekt{"Boob", "BoobId, Boobnamn, BoobnamnEng, BoobnamnTy", "&boobid=", "vemepsi3.exe",
+                             "Kontakta oss f\xF6r mer information.", Period::ToOnly, "", "  "};
+const Erbjudande kWendpaket{"Wepa", "WepaId, Wepanamn, WepanamnEng, WepanamnTy", "&wepaid=", "vemzeta3.exe",
+                            "Kontakta oss f\xF6r uppgift om paketresor.", Period::FromAndTo, "  ", "\t"};
 
 // The request's parameters that the detail page is to keep. They come from
 // the request, so they are form-encoded: each comes back as the same value
@@ -77,9 +85,10 @@ std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& f
     if (!element.empty()) attribut += " onClick=\"showDiv('" + element + "','fact','')\"";
   }
 
-  const std::string p = e.fraga.prefix;
+  const std::string p = e.prefix;
   TQuery& q = f.q_temp;
-  f.FragaErbjudanden(e.fraga, f.FaltText("Kundid"), RS().Starttid);
+  f.FragaErbjudanden(p, e.kolumner, e.period == Period::FromAndTo ? e.fomInledning : nullptr, e.tomInledning,
+                     f.FaltText("Kundid"), RS().Starttid);
 
   if (q.Eof()) {
     q.Close();

@@ -13,6 +13,12 @@ namespace {
 
 using Values = std::vector<std::string>;
 
+std::string Joined(const SqlStatement& s) {
+  std::string text;
+  for (const auto& l : s.Lines()) text += l + "\r\n";
+  return text;
+}
+
 TEST(SqlStatementTest, TextQuotesEveryValueAndKeepsLinesApart) {
   SqlStatement s(true);
   s.Line("SELECT *");
@@ -26,14 +32,16 @@ TEST(SqlStatementTest, TextQuotesEveryValueAndKeepsLinesApart) {
   EXPECT_EQ(s.Lines(), (Values{"SELECT *", "FROM [Tallbrun].[dbo].[Kund] Kund", " LEFT OUTER JOIN [Tallbrun].[dbo].[Nyka]",
                                "WHERE (Kund.Kundid = 'K1'' OR ''1''=''1') AND (x = 'a\r\nb')",
                                " AND upper(Kund.Status) = 'B' AND (y LIKE '%a\\b%')", " AND d >= '05/31/2009'"}));
-  std::string text;
-  for (const auto& l : s.Lines()) text += l + "\r\n";
-  EXPECT_EQ(s.Text(), text);
+  // Inside HTML the values cannot end an attribute or open an element;
+  // the program's own text is left as it is.
+  SqlStatement html;
+  html.Line("SELECT \"x\" FROM t WHERE a = ").Value("\"'<b>&").Text(" AND b LIKE ").Pattern("%>%");
+  EXPECT_EQ(html.Lines(true), (Values{"SELECT \"x\" FROM t WHERE a = '&#34;''&#60;b&#62;&#38;' AND b LIKE '%&#62;%'"}));
 
   SqlStatement alias;  // a database alias: the names in double quotes
   alias.Line("FROM ").Table("Sprk");
-  EXPECT_EQ(alias.Text(), "FROM \"Sprk\"\r\n");
-  EXPECT_EQ(SqlStatement().Text(), "");
+  EXPECT_EQ(Joined(alias), "FROM \"Sprk\"\r\n");
+  EXPECT_EQ(Joined(SqlStatement()), "");
 }
 
 TEST(SqlStatementTest, EachBackEndGetsItsShapeAndTheValues) {
@@ -71,14 +79,14 @@ TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   for (const char* k : {"A", "B"}) v.Separator(" OR ").Text("(k = ").Value(k).Text(")");
   SqlStatement s;
   s.Line("WHERE ").Text("(").Append(v).Text(") AND ").UpperEquals("c", "x");
-  EXPECT_EQ(s.Text(), "WHERE ((k = 'A') OR (k = 'B')) AND upper(c) = 'x'\r\n");
+  EXPECT_EQ(Joined(s), "WHERE ((k = 'A') OR (k = 'B')) AND upper(c) = 'x'\r\n");
   SqlShape shape = s.Shape(SqlDialect::PostgreSQL);
   EXPECT_EQ(shape.text, "WHERE ((k = $1) OR (k = $2)) AND upper(c) = $3\r\n");
   EXPECT_EQ(shape.values, (Values{"A", "B", "x"}));
   // The separator stands only between conditions.
   SqlStatement w;
   for (const char* c : {"a", "b", "c"}) w.Separator(" AND ").Text(c);
-  EXPECT_EQ(w.Text(), "a AND b AND c\r\n");
+  EXPECT_EQ(Joined(w), "a AND b AND c\r\n");
 }
 
 // On each back end, three rounds (PostgreSQL runs a shape unnamed first and
