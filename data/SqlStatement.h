@@ -33,7 +33,7 @@ struct SqlShape {
 
 class SqlStatement {
 public:
-  explicit SqlStatement(bool bracketedNames = false) : bracketed_(bracketedNames) {}
+  explicit SqlStatement(bool bracketedNames = false) : bracketed_(bracketedNames) { pieces_.reserve(16); }
 
   // Starts a new line with program text.
   SqlStatement& Line(std::string_view text = {});
