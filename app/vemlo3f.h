@@ -84,9 +84,14 @@ public:
   // ------------------------------------------------------------ database
   void InitieraDatabas();
   std::string FixaTabellnamn(const std::string& name);
-  void VisaSQL(const TStringList& lines);
-  // The query pattern's last steps: echo when Debug is set, open, first row.
-  void OppnaFraga(TQuery& q);
+  // `lines` as the statement shows them inside HTML (SqlStatement::Lines).
+  void VisaSQL(const std::vector<std::string>& lines);
+  // The query pattern: close, the statement in place of the old one, echo
+  // when Debug is set, open, first row.
+  void OppnaFraga(TQuery& q, SqlStatement statement);
+  // A statement that names its tables as the connection line asks, begun
+  // with its columns and its first table (and that table's alias).
+  SqlStatement NyFraga(const std::string& kolumner, const std::string& tabell, const std::string& alias = {});
   std::string HamtaText(const std::string& textS, int antal = 0);
   // Any other look-up of the site's fixed tables (not of customers' data),
   // remembered under `nyckel` by the same rules as the page texts; `fraga`
@@ -104,6 +109,32 @@ public:
   void Sok();
   void SokKund(const std::string& kundid);
   void SokKonferensakuten(const std::string& kundid, TDateTime fran);
+  // The request's area as alternatives joined with OR: its municipalities
+  // (county and municipality code, or with `baraLan` the county alone), else
+  // its area codes (a county or, unless `baraLan`, a region). `tabell`
+  // qualifies the county and municipality columns. True when a region is
+  // among them.
+  bool Omradesvillkor(SqlStatement& v, const std::string& tabell, bool baraLan);
+
+  // Look-ups of the sections and tags, each opened in q_temp.
+  // The customer's news items of a category shown on `dag`.
+  void FragaNyheter(const std::string& kundid, const std::string& kategori, TDateTime dag);
+  // A municipality's row (its budget flag).
+  void FragaKommun(const std::string& lankod, const std::string& kommkod);
+  // An operator parameter of a type by its name.
+  void FragaParameter(const std::string& parmtyp, const std::string& parmnamn);
+  // A county's names by its code; all counties of the request's area.
+  void FragaLan(const std::string& lankod);
+  void FragaLanen();
+  // The counties and municipalities of the request's area.
+  void FragaKommunerna();
+  // Columns of another customer's row.
+  void FragaKundkolumner(const std::string& kolumner, const std::string& kundid);
+  // A customer's offers of one kind (`prefix`: table name and column
+  // prefix) whose period covers `dag`; the lines of the period start with
+  // `fom` and `tom`, and without `fom` only the period's end is tested.
+  void FragaErbjudanden(const std::string& prefix, const char* kolumner, const char* fom, const char* tom,
+                        const std::string& kundid, TDateTime dag);
 
   // ------------------------------------------------------------ page
   void SkrivUppgift();
@@ -146,8 +177,6 @@ public:
   std::string DettaAr();
   // The empty fallback of table cells.
   static std::string Nbsp(const std::string& s) { return s.empty() ? "&nbsp;" : s; }
-  // The municipality names of METAOMRADENAMN, by their statement.
-  std::string OmradeNamnFraga(const std::string& villkor);
 
   // ------------------------------------------------------------ tags
 #include "app/TagMethods.inc"

@@ -15,34 +15,6 @@ std::string FirstLine(const std::string& path) {
   return line;
 }
 
-// The echo stands wherever the statement runs, which may be inside a tag's
-// attribute, where a comment is no comment: inside the quoted literals (the
-// only place a request value can be) the characters that end an attribute or
-// open an element are written as character references. `inLiteral` carries
-// over from one line of the statement to the next.
-std::string EchoLine(const std::string& line, bool& inLiteral) {
-  std::string r;
-  r.reserve(line.size());
-  for (char c : line) {
-    if (c == '\'') inLiteral = !inLiteral;
-    const char* ref = nullptr;
-    if (inLiteral) {
-      switch (c) {
-        case '"': ref = "&#34;"; break;
-        case '&': ref = "&#38;"; break;
-        case '<': ref = "&#60;"; break;
-        case '>': ref = "&#62;"; break;
-        default: break;
-      }
-    }
-    if (ref)
-      r += ref;
-    else
-      r += c;
-  }
-  return r;
-}
-
 }  // namespace
 
 void TForm1::InitieraDatabas() {
@@ -64,21 +36,26 @@ void TForm1::InitieraDatabas() {
   for (TQuery* q : {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund}) q->SetProperty(property, line);
 }
 
-std::string TForm1::FixaTabellnamn(const std::string& name) {
-  if (RS().AnvandADO) return "[Tallbrun].[dbo].[" + name + "]";
-  return "\"" + name + "\"";
+std::string TForm1::FixaTabellnamn(const std::string& name) { return SqlTableName(name, RS().AnvandADO); }
+
+SqlStatement TForm1::NyFraga(const std::string& kolumner, const std::string& tabell, const std::string& alias) {
+  SqlStatement s(RS().AnvandADO);
+  s.Line("SELECT " + kolumner);
+  s.Line("FROM ").Table(tabell, alias);
+  return s;
 }
 
-void TForm1::VisaSQL(const TStringList& lines) {
+void TForm1::VisaSQL(const std::vector<std::string>& lines) {
   HttpWriteLn("<!--");
   // A value in the statement must not be able to end the comment early.
-  bool inLiteral = false;
-  for (const std::string& line : lines.Items()) HttpWriteLn(CommentSafe(EchoLine(line, inLiteral)));
+  for (const std::string& line : lines) HttpWriteLn(CommentSafe(line));
   HttpWriteLn("-->");
 }
 
-void TForm1::OppnaFraga(TQuery& q) {
-  if (RS().Debug) VisaSQL(q.SQL);
+void TForm1::OppnaFraga(TQuery& q, SqlStatement statement) {
+  q.Close();
+  if (RS().Debug) VisaSQL(statement.Lines(true));
+  q.SetStatement(std::move(statement));
   q.Open();
   q.First();
 }

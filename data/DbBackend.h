@@ -3,9 +3,8 @@
 //
 // Two back ends implement DbConnection: SQLite (embedded, the default) and
 // PostgreSQL (libpq, loaded at run time only when a connection line asks for
-// it). Both take the statement text exactly as the application built it, in
-// Windows-1252, adapt its dialect (see SqlDialect.h) and return every row at
-// once.
+// it). Both take the statement as the application built it (see
+// SqlStatement.h), in Windows-1252, and return every row at once.
 #pragma once
 
 #include <cstring>
@@ -17,6 +16,8 @@
 #include <vector>
 
 #include "gateway/HDateTime.h"
+
+class SqlStatement;
 
 // How a value reads: decided per cell from the column's declared type (or
 // type oid) and the value stored.
@@ -114,8 +115,12 @@ struct DbResult {
 class DbConnection {
 public:
   virtual ~DbConnection() = default;
-  // Runs one statement (Windows-1252 text in the application's dialect) and
-  // returns all of its rows. Raises EDatabaseError with the library's message.
+  // Runs one statement and returns all of its rows: its shape in the back
+  // end's dialect, prepared once per connection, with its values as
+  // parameters. Raises EDatabaseError with the library's message.
+  virtual std::shared_ptr<DbResult> Query(const SqlStatement& statement) = 0;
+  // Runs a statement given only as text (in the application's dialect,
+  // adapted as SqlDialect.h tells), as written, without parameters.
   virtual std::shared_ptr<DbResult> Query(const std::string& sql) = 0;
   // Runs a script of statements that return no rows, as written (no dialect
   // adaptation). Used to load a schema or test data.

@@ -6,10 +6,9 @@
 // functions used are bound by name.
 //
 // A connection stays open for the thread's later requests. Statements are
-// prepared on the server once per connection: statements that differ only
-// in the literals of their conditions share one, whose literals become
-// parameters (see SqlLiterals.h). A statement whose shape the server will
-// not prepare runs as written. A session that the server dropped (a
+// prepared on the server once per connection: statements of the same shape
+// share one, and their values are its parameters (see SqlStatement.h). A
+// statement whose shape the server will not prepare runs as written. A session that the server dropped (a
 // restart) is connected again when a statement finds it gone, and the
 // statement runs once more; the connection stays usable after a failed
 // statement.
@@ -22,12 +21,13 @@
 
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 
 #include "data/DbBackend.h"
 #include "data/SqlDialect.h"
-#include "data/SqlLiterals.h"
+#include "data/SqlStatement.h"
 #include "gateway/HUtils.h"
 
 namespace {
@@ -182,18 +182,16 @@ public:
 
   const char* Provider() const override { return "PostgreSQL"; }
 
+  std::shared_ptr<DbResult> Query(const SqlStatement& statement) override {
+    SqlShape shape = statement.Shape(SqlDialect::PostgreSQL);
+    return Retried(shape, [&] { return statement.Written(SqlDialect::PostgreSQL); });
+  }
+
+  // Text from elsewhere runs as written: a shape without parameters.
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
-    std::string text = AdaptSql(sql, SqlDialect::PostgreSQL);
-    if (text.find('\0') != std::string::npos) throw EDatabaseError("The statement holds a NUL character");
-    ParameterisedSql p = ParameteriseLiterals(text, Placeholder::Dollar);
-    try {
-      return Run(text, p);
-    } catch (const EDatabaseError&) {
-      // A session that the server dropped fails its next statement; the
-      // statement (which only reads) runs once more on a new session.
-      if (!Reconnect()) throw;
-    }
-    return Run(text, p);
+    SqlShape shape{AdaptSql(sql, SqlDialect::PostgreSQL), {}};
+    if (shape.text.find('\0') != std::string::npos) throw EDatabaseError("The statement holds a NUL character");
+    return Retried(shape, [&] { return shape.text; });
   }
 
   void Execute(const std::string& script) override {
@@ -237,24 +235,39 @@ private:
     std::vector<Oid> types;
   };
 
+  using WrittenText = std::function<std::string()>;
+
+  // A session that the server dropped fails its next statement; the
+  // statement (which only reads) runs once more on a new session.
+  std::shared_ptr<DbResult> Retried(const SqlShape& shape, const WrittenText& written) {
+    try {
+      return Run(shape, written);
+    } catch (const EDatabaseError&) {
+      if (!Reconnect()) throw;
+    }
+    return Run(shape, written);
+  }
+
   static bool Succeeded(const LibPq& pq, PGresult* res) {
     int status = res ? pq.resultStatus(res) : -1;
     return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
   }
 
-  // A shape runs with its literals as parameters: the first time unnamed
+  // A shape runs with its values as parameters: the first time unnamed
   // (one round trip, as a single request in a fresh process needs), from
   // the second time on prepared on the server. A shape that the server will
-  // not take with parameters (a literal whose type only its written form
+  // not take with parameters (a value whose type only its written form
   // tells) runs as written from then on.
-  PGresult* Execute(Statement& st, const std::string& text, const ParameterisedSql& p) {
+  PGresult* Execute(Statement& st, const SqlShape& p, const WrittenText& written) {
     const LibPq& pq = Lib();
     std::vector<const char*> values;
     values.reserve(p.values.size());
     for (const auto& v : p.values) values.push_back(v.c_str());
     int n = static_cast<int>(values.size());
     // The parameterless extended protocol runs exactly one statement.
-    auto asWritten = [&] { return pq.execParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0); };
+    auto asWritten = [&] {
+      return pq.execParams(conn_, written().c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+    };
     if (st.asWritten) return asWritten();
     if (!st.name.empty()) return pq.execPrepared(conn_, st.name.c_str(), n, values.data(), nullptr, nullptr, 0);
     PGresult* res = nullptr;
@@ -271,20 +284,20 @@ private:
     if (Succeeded(pq, res) || pq.status(conn_) != CONNECTION_OK) return res;
     // Refused with parameters: as written, which also gives the statement's
     // own message when it is wrong either way.
-    PGresult* written = asWritten();
-    if (Succeeded(pq, written)) st.asWritten = true;
+    PGresult* plain = asWritten();
+    if (Succeeded(pq, plain)) st.asWritten = true;
     if (res) pq.clear(res);
-    return written;
+    return plain;
   }
 
-  std::shared_ptr<DbResult> Run(const std::string& text, const ParameterisedSql& p) {
+  std::shared_ptr<DbResult> Run(const SqlShape& p, const WrittenText& written) {
     const LibPq& pq = Lib();
     if (statements_.size() >= kMaxStatements && !statements_.count(p.text)) {
       Discard(pq.exec(conn_, "DEALLOCATE ALL"));
       statements_.clear();
     }
     Statement& st = statements_[p.text];
-    Result r{Execute(st, text, p)};
+    Result r{Execute(st, p, written)};
     ++st.runs;
     if (!Succeeded(pq, r.res)) {
       std::string msg = TrimMessage(r.res ? pq.resultErrorMessage(r.res) : pq.errorMessage(conn_));

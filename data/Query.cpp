@@ -139,9 +139,19 @@ void TQuery::Open() {
   // Assigning a connection does not connect; the first statement does.
   bool alias = connectionString_.empty();
   DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
-  result_ = conn.Query(SQL.Text());
+  if (!statement_.Empty() && SQL.Items() == statementLines_)
+    result_ = conn.Query(statement_);
+  else
+    result_ = conn.Query(SQL.Text());
   active_ = true;
   row_ = 0;
+}
+
+void TQuery::SetStatement(SqlStatement statement) {
+  statementLines_ = statement.Lines();
+  SQL.Clear();
+  for (const std::string& line : statementLines_) SQL.Add(line);
+  statement_ = std::move(statement);
 }
 
 uint64_t TQuery::ConnectionSerial() const {

@@ -3,8 +3,10 @@
 // A query holds its SQL text as lines, is opened and closed, stands on one
 // row of its result at a time and reads columns by name. Assigning the
 // connection does not connect: the connection opens with the first statement.
-// The statement text is kept exactly as the application builds it; the back
-// end (SQLite, embedded; PostgreSQL through libpq) adapts its dialect.
+// The application builds its statements (SqlStatement.h) and sets them with
+// SetStatement: SQL then holds the statement's text, and the back end
+// (SQLite, embedded; PostgreSQL through libpq) gets its shape and values.
+// Text put into SQL otherwise runs as written, its dialect adapted.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/SqlStatement.h"
 #include "gateway/HDateTime.h"
 #include "gateway/HUtils.h"
 
@@ -57,6 +60,9 @@ public:
 
   // The statement, one entry per line.
   TStringList SQL;
+  // Sets SQL to the statement's text; Open runs the statement itself as long
+  // as SQL still holds that text.
+  void SetStatement(SqlStatement statement);
 
   void Open();   // runs the statement; stands on the first row
   void Close();  // keeps the SQL text
@@ -92,6 +98,8 @@ private:
   bool active_ = false;
   int row_ = 0;
   std::shared_ptr<DbResult> result_;
+  SqlStatement statement_;
+  std::vector<std::string> statementLines_;  // the text that SetStatement put into SQL
 };
 
 // A value written into a quoted SQL literal: every single quote doubled.

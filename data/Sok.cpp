@@ -5,116 +5,125 @@
 
 namespace {
 
-// The category condition of a one-letter "Vad"; empty for any other value.
-const char* CategoryCondition(const std::string& vad) {
-  if (vad.size() != 1) return "";
-  switch (vad[0]) {
-    case 'A': return "(Kund.Aktivitetsarrangor = 'J')";
-    case 'C': return "(Kund.Branschleverantor = 'J')";
-    case 'D':
-    case 'K':
-    case 'L': return "(Kund.Konferenslokal = 'J')";
-    case 'F': return "(Kund.Festlokal = 'J')";
-    case 'G': return "(Kund.Foredrag = 'J')";
-    case 'J': return "(Kund.Julbord = 'J')";
-    case 'O': return "(Kund.Logi = 'J')";
-    case 'T': return "(Kund.Turistbyra = 'J')";
-    case 'U': return "(Kund.Underhallning = 'J')";
-    case 'Y': return "(Kund.Bokningsbyra = 'J')";
-    case 'W': return "(Kund.Weekendresor = 'J')";
-    default: return "";
-  }
+// The customer-table flag of each one-letter "Vad" that selects a category.
+const std::pair<char, const char*> kKategorier[] = {
+    {'A', "Aktivitetsarrangor"}, {'C', "Branschleverantor"}, {'D', "Konferenslokal"}, {'K', "Konferenslokal"},
+    {'L', "Konferenslokal"},     {'F', "Festlokal"},         {'G', "Foredrag"},       {'J', "Julbord"},
+    {'O', "Logi"},               {'T', "Turistbyra"},        {'U', "Underhallning"},  {'Y', "Bokningsbyra"},
+    {'W', "Weekendresor"}};
+
+// The region of an area code "SS", "SG" or "SM" (its second letter); 0 for a
+// county code.
+char Region(const std::string& omrade) {
+  return omrade.size() == 2 && omrade[0] == 'S' && (omrade[1] == 'S' || omrade[1] == 'G' || omrade[1] == 'M')
+             ? omrade[1]
+             : 0;
 }
 
-// The region of an area code "SS", "SG" or "SM"; 0 for a county code.
-char Region(const std::string& omrade) {
-  if (omrade == "SS") return 'S';
-  if (omrade == "SG") return 'G';
-  if (omrade == "SM") return 'M';
-  return 0;
+// "(column = 'value')".
+SqlStatement& Lika(SqlStatement& s, const std::string& kolumn, const std::string& varde) {
+  return s.Text("(" + kolumn + " = ").Value(varde).Text(")");
+}
+
+// "(column LIKE '%value%')".
+void Innehaller(SqlStatement& s, const char* kolumn, const std::string& varde) {
+  s.Separator(" AND ").Text(std::string("(") + kolumn + " LIKE ").Pattern("%" + varde + "%").Text(")");
 }
 
 }  // namespace
 
-void TForm1::Sok() {
+bool TForm1::Omradesvillkor(SqlStatement& v, const std::string& tabell, bool baraLan) {
   const auto& rs = RS();
-  std::string w;  // conditions, joined with AND
-  std::string v;  // alternatives, joined with OR
-  auto closeV = [&] {
-    if (!v.empty()) w = och(w) + parentes(v);
-    v.clear();
-  };
+  const std::string t = tabell.empty() ? std::string() : tabell + ".";
   bool regionUsed = false;
-
-  if (!rs.Ftagnamn.empty()) w = och(w) + "(upper(Kund.Ftagnamn) LIKE '%" + SqlQuote(rs.Ftagnamn) + "%')";
-  if (!rs.Kedja.empty()) w = och(w) + "(upper(Kund.Kedja) LIKE '%" + SqlQuote(rs.Kedja) + "%')";
-
-  for (size_t i = 1; i <= 30; ++i)
-    if (!rs.Kundid[i].empty()) v = eller(v) + "(Kund.Kundid = '" + SqlQuote(rs.Kundid[i]) + "')";
-  closeV();
-
-  if (const char* c = CategoryCondition(rs.Vad); *c) w = och(w) + c;
-
   if (!rs.Kommun[1].empty()) {
     for (size_t i = 1; i <= 300 && !rs.Kommun[i].empty(); ++i) {
       const std::string& k = rs.Kommun[i];
       if (k.size() != 4) continue;
-      v = eller(v) + "((Kund.Lankod = '" + SqlQuote(k.substr(0, 2)) + "') AND (Kund.Kommkod = '" +
-          SqlQuote(k.substr(2, 2)) + "'))";
-    }
-    closeV();
-  } else if (!rs.Omrade[1].empty()) {
-    for (size_t i = 1; i <= 50 && !rs.Omrade[i].empty(); ++i) {
-      if (char region = Region(rs.Omrade[i])) {
-        v = eller(v) + "(Komm.Region = '" + region + "')";
-        regionUsed = true;
+      v.Separator(" OR ");
+      if (baraLan) {
+        Lika(v, t + "Lankod", k.substr(0, 2));
       } else {
-        v = eller(v) + "(Kund.Lankod = '" + SqlQuote(rs.Omrade[i]) + "')";
+        Lika(v.Text("("), t + "Lankod", k.substr(0, 2)).Text(" AND ");
+        Lika(v, t + "Kommkod", k.substr(2, 2)).Text(")");
       }
     }
-    closeV();
+  } else if (!rs.Omrade[1].empty()) {
+    for (size_t i = 1; i <= 50 && !rs.Omrade[i].empty(); ++i) {
+      char region = Region(rs.Omrade[i]);
+      if (region && baraLan) continue;  // a region covers part of the country, not a county
+      if (region) {
+        Lika(v.Separator(" OR "), "Komm.Region", std::string(1, region));
+        regionUsed = true;
+      } else {
+        Lika(v.Separator(" OR "), t + "Lankod", rs.Omrade[i]);
+      }
+    }
   }
+  return regionUsed;
+}
+
+void TForm1::Sok() {
+  const auto& rs = RS();
+  SqlStatement w;  // conditions, joined with AND
+  // A group of alternatives, joined with OR, as one condition.
+  auto alternativ = [&](const SqlStatement& v) {
+    if (!v.Empty()) w.Separator(" AND ").Text("(").Append(v).Text(")");
+  };
+
+  if (!rs.Ftagnamn.empty()) Innehaller(w, "upper(Kund.Ftagnamn)", rs.Ftagnamn);
+  if (!rs.Kedja.empty()) Innehaller(w, "upper(Kund.Kedja)", rs.Kedja);
+
+  SqlStatement kunder;
+  for (size_t i = 1; i <= 30; ++i)
+    if (!rs.Kundid[i].empty()) Lika(kunder.Separator(" OR "), "Kund.Kundid", rs.Kundid[i]);
+  alternativ(kunder);
+
+  for (const auto& [vad, flagga] : kKategorier)
+    if (rs.Vad.size() == 1 && rs.Vad[0] == vad) w.Separator(" AND ").Text(std::string("(Kund.") + flagga + " = 'J')");
+
+  SqlStatement omraden;
+  bool regionUsed = Omradesvillkor(omraden, "Kund", false);
+  alternativ(omraden);
 
   if (!rs.Avtal.empty()) {
+    SqlStatement avtal;
     for (const std::string& piece : DelaUppString(rs.Avtal, ","))
-      v = eller(v) + "(upper(Kund.Avtal) LIKE '%" + SqlQuote(AnsiUpperCase(piece)) + "%')";
-    closeV();
+      avtal.Separator(" OR ").Text("(upper(Kund.Avtal) LIKE ").Pattern("%" + AnsiUpperCase(piece) + "%").Text(")");
+    alternativ(avtal);
   }
 
-  if (!rs.ArMan.empty()) w = och(w) + "(Kund.Tips LIKE '%" + SqlQuote(rs.ArMan) + "%')";
+  if (!rs.ArMan.empty()) Innehaller(w, "Kund.Tips", rs.ArMan);
 
+  w.Separator(" AND ");
   if (!rs.Status.empty())
-    w = och(w) + "(upper(Kund.Status) = '" + SqlQuote(rs.Status) + "')";
+    w.Text("(").UpperEquals("Kund.Status", rs.Status).Text(")");
   else
-    w = och(w) +
-        "(Kund.Status = 'B' OR Kund.Status = 'F' OR Kund.Status = 'P' OR Kund.Status = 'G' OR Kund.Status = 'A')";
+    w.Text("(Kund.Status = 'B' OR Kund.Status = 'F' OR Kund.Status = 'P' OR Kund.Status = 'G' OR Kund.Status = 'A')");
 
   if (!rs.Niva.empty()) {
+    w.Separator(" AND ");
     if (rs.Niva[0] == '>')
-      w = och(w) + "(upper(Kund.Niva) > '" + SqlQuote(rs.Niva.substr(1, 1)) + "')";
+      w.Text("(upper(Kund.Niva) > ").Value(rs.Niva.substr(1, 1)).Text(")");
     else
-      w = och(w) + "(upper(Kund.Niva) = '" + SqlQuote(rs.Niva) + "')";
+      w.Text("(").UpperEquals("Kund.Niva", rs.Niva).Text(")");
   }
-  if (!rs.UndhGenre.empty()) w = och(w) + "(upper(Kund.UndhGenre) LIKE '%" + SqlQuote(rs.UndhGenre) + "%')";
-  if (!rs.FdagInriktning.empty())
-    w = och(w) + "(upper(Kund.FdagInriktning) LIKE '%" + SqlQuote(rs.FdagInriktning) + "%')";
+  if (!rs.UndhGenre.empty()) Innehaller(w, "upper(Kund.UndhGenre)", rs.UndhGenre);
+  if (!rs.FdagInriktning.empty()) Innehaller(w, "upper(Kund.FdagInriktning)", rs.FdagInriktning);
 
-  q_dbqv.Close();
-  q_dbqv.SQL.Clear();
-  q_dbqv.SQL.Add("SELECT Kund.Kundid, Kund.Ftagnamn, Kund.Niva");
-  q_dbqv.SQL.Add("FROM " + FixaTabellnamn("Kund") + " Kund");
+  SqlStatement s = NyFraga("Kund.Kundid, Kund.Ftagnamn, Kund.Niva", "Kund", "Kund");
   // The region of an area code ("SS", "SG", "SM") is a column of the
   // municipality table: only a search that names a region joins it, so that
   // every other search keeps its plain statement. The outer join keeps the
   // customers that other alternatives of the area condition select, and the
   // municipality key makes it add no rows.
   if (regionUsed) {
-    q_dbqv.SQL.Add(" LEFT OUTER JOIN " + FixaTabellnamn("Komm") + " Komm");
-    q_dbqv.SQL.Add(" ON  (Kund.Lankod = Komm.Lankod AND Kund.Kommkod = Komm.Kommkod)");
+    s.Line(" LEFT OUTER JOIN ").Table("Komm", "Komm");
+    s.Line(" ON  (Kund.Lankod = Komm.Lankod AND Kund.Kommkod = Komm.Kommkod)");
   }
-  q_dbqv.SQL.Add("WHERE " + w);
-  q_dbqv.SQL.Add("ORDER BY Kund.Ftagnamn");
-  OppnaFraga(q_dbqv);
+  s.Line("WHERE ").Append(w);
+  s.Line("ORDER BY Kund.Ftagnamn");
+  OppnaFraga(q_dbqv, std::move(s));
 }
 
 namespace {
@@ -123,38 +132,26 @@ namespace {
 const char* const kCategoryTables[] = {"Konf", "Aktv", "Logi", "Rfst", "Wend",
                                        "Undh", "Julb", "Fdag", "Bokn", "Blev"};
 
-// A date as the statements write it: month/day/year.
-std::string SqlDate(TDateTime dt) { return FormatDateTime("mm\"/\"dd\"/\"yyyy", dt); }
-
 }  // namespace
 
 void TForm1::SokKund(const std::string& kundid) {
-  q_kund.Close();
-  q_kund.SQL.Clear();
-  q_kund.SQL.Add("SELECT *");
-  q_kund.SQL.Add("FROM " + FixaTabellnamn("Kund") + " Kund");
+  SqlStatement s = NyFraga("*", "Kund", "Kund");
   for (const char* x : kCategoryTables) {
-    q_kund.SQL.Add(" LEFT OUTER JOIN " + FixaTabellnamn(x) + " " + x);
-    q_kund.SQL.Add(std::string(" ON  (Kund.Kundid = ") + x + ".Kundid)");
+    s.Line(" LEFT OUTER JOIN ").Table(x, x);
+    s.Line(std::string(" ON  (Kund.Kundid = ") + x + ".Kundid)");
   }
-  q_kund.SQL.Add("WHERE Kund.KundId = '" + SqlQuote(kundid) + "'");
-  OppnaFraga(q_kund);
+  s.Line("WHERE Kund.KundId = ").Value(kundid);
+  OppnaFraga(q_kund, std::move(s));
 }
 
 void TForm1::SokKonferensakuten(const std::string& kundid, TDateTime fran) {
   const auto& rs = RS();
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Kfak.Datum, Kfak.AntBaddar, Kfak.Text, Kfak.Uppdaterad");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Kfak") + " Kfak");
-  q_temp.SQL.Add("WHERE (Kfak.KundId = '" + SqlQuote(kundid) + "') AND");
-  q_temp.SQL.Add("      (Kfak.Datum  >= '" + SqlDate(fran) + "') AND");
-  q_temp.SQL.Add("      (Kfak.Datum  <= '" + SqlDate(fran + 21) + "') AND");
-  q_temp.SQL.Add("      (Kfak.Uppdaterad >= '" + SqlDate(fran - rs.UppdateradDagar) + "') AND");
-  if (rs.Antal == -1)
-    q_temp.SQL.Add("    (Kfak.AntBio >= 10)");
-  else
-    q_temp.SQL.Add("    (Kfak.AntBio >= " + IntToStr(rs.Antal) + ")");
-  q_temp.SQL.Add("ORDER BY Kfak.Datum");
-  OppnaFraga(q_temp);
+  SqlStatement s = NyFraga("Kfak.Datum, Kfak.AntBaddar, Kfak.Text, Kfak.Uppdaterad", "Kfak", "Kfak");
+  s.Line("WHERE (Kfak.KundId = ").Value(kundid).Text(") AND");
+  s.Line("      (Kfak.Datum  >= ").Date(fran).Text(") AND");
+  s.Line("      (Kfak.Datum  <= ").Date(fran + 21).Text(") AND");
+  s.Line("      (Kfak.Uppdaterad >= ").Date(fran - rs.UppdateradDagar).Text(") AND");
+  s.Line("    (Kfak.AntBio >= " + IntToStr(rs.Antal == -1 ? 10 : rs.Antal) + ")");
+  s.Line("ORDER BY Kfak.Datum");
+  OppnaFraga(q_temp, std::move(s));
 }

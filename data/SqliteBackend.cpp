@@ -10,14 +10,13 @@
 #include <cctype>
 #include <cstring>
 #include <mutex>
-#include <strings.h>
 #include <unordered_map>
 
 #include "app/Sanitized.h"
 #include "data/DbBackend.h"
 #include "data/FileStamp.h"
 #include "data/SqlDialect.h"
-#include "data/SqlLiterals.h"
+#include "data/SqlStatement.h"
 #include "data/SqliteMemory.h"
 #include "gateway/HUtils.h"
 
@@ -139,37 +138,18 @@ public:
 
   const char* Provider() const override { return "SQLite"; }
 
+  // Statements of the same shape share one prepared statement; their
+  // values are bound to it.
+  std::shared_ptr<DbResult> Query(const SqlStatement& statement) override {
+    BeginReading();
+    SqlShape shape = statement.Shape(SqlDialect::SQLite);
+    for (std::string& v : shape.values) v = Cp1252ToUtf8(v);
+    return Run(Prepared(Cp1252ToUtf8(shape.text)), shape.values);
+  }
+
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
     BeginReading();
-    // Statements that differ only in the literals of their conditions share
-    // one prepared statement: the literals become parameters.
-    Parameterised p = ParameteriseLiterals(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite)), Placeholder::Question);
-    if (AsciiValues(p)) {
-      auto it = quick_.find(p.text);
-      if (it == quick_.end()) {
-        if (quick_.size() >= 4 * kMaxStatements) quick_.clear();
-        it = quick_.emplace(p.text, QuickUpperCompare(p.text)).first;
-      }
-      if (!it->second.empty()) p.text = it->second;
-    }
-    sqlite3_stmt* st = Prepared(p.text);
-    Reset guard{st};
-    for (size_t i = 0; i < p.values.size(); ++i)
-      sqlite3_bind_text(st, static_cast<int>(i) + 1, p.values[i].data(), static_cast<int>(p.values[i].size()),
-                        SQLITE_STATIC);
-
-    auto result = std::make_shared<DbResult>();
-    int cols = sqlite3_column_count(st);
-    const Shape& shape = shapes_[st];
-    result->columns = shape.columns;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      if (result->rows == 0) result->cells.reserve(static_cast<size_t>(cols));
-      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, shape.types[static_cast<size_t>(c)]));
-      ++result->rows;
-    }
-    if (rc != SQLITE_DONE) Fail();
-    return result;
+    return Run(Prepared(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite))), {});
   }
 
   void EndRequest() override {
@@ -215,106 +195,24 @@ private:
     std::shared_ptr<const DbColumns> columns;  // shared by every result of the statement
     std::vector<ColumnType> types;
   };
-  using Parameterised = ParameterisedSql;
 
-  // A condition "upper(col) = ?" makes SQLite call upper() for every row it
-  // looks at. When every parameter is ASCII text, each such condition is
-  // run as "(col = ?n COLLATE NOCASE AND upper(col) = ?n)": for an ASCII
-  // value the first part holds whenever the second does (upper() keeps
-  // non-ASCII letters non-ASCII and folds ASCII ones as NOCASE does), so
-  // the result is the same, and upper() is called only for the rows that
-  // pass the cheap comparison. Every "?" outside quotes becomes "?n" (its
-  // number in order), so that a parameter can stand twice. Returns the new
-  // text, or an empty one when nothing is to change; used only when
-  // AsciiValues holds, and remembered per statement text (quick_).
-  static bool AsciiValues(const Parameterised& p) {
-    for (const auto& v : p.values)
-      for (char c : v)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-  }
-  static bool WordBefore(const std::string& t, size_t end, const char* word) {
-    size_t n = std::strlen(word);
-    if (end < n || strncasecmp(t.c_str() + end - n, word, n) != 0) return false;
-    return end == n || !(std::isalnum(static_cast<unsigned char>(t[end - n - 1])) || t[end - n - 1] == '_');
-  }
-  static bool AloneBefore(const std::string& t, size_t i) {
-    size_t e = i;
-    while (e > 0 && std::isspace(static_cast<unsigned char>(t[e - 1]))) --e;
-    if (e == 0 || t[e - 1] == '(') return true;
-    for (const char* w : {"WHERE", "ON", "AND", "OR", "NOT"})
-      if (WordBefore(t, e, w)) return true;
-    return false;
-  }
-  static bool AloneAfter(const std::string& t, size_t i) {
-    while (i < t.size() && std::isspace(static_cast<unsigned char>(t[i]))) ++i;
-    if (i == t.size() || t[i] == ')') return true;
-    for (const char* w : {"AND", "OR"}) {
-      size_t n = std::strlen(w);
-      if (strncasecmp(t.c_str() + i, w, n) == 0 &&
-          (i + n == t.size() || !(std::isalnum(static_cast<unsigned char>(t[i + n])) || t[i + n] == '_')))
-        return true;
+  std::shared_ptr<DbResult> Run(sqlite3_stmt* st, const std::vector<std::string>& values) {
+    Reset guard{st};
+    for (size_t i = 0; i < values.size(); ++i)
+      sqlite3_bind_text(st, static_cast<int>(i) + 1, values[i].data(), static_cast<int>(values[i].size()),
+                        SQLITE_STATIC);
+    auto result = std::make_shared<DbResult>();
+    int cols = sqlite3_column_count(st);
+    const Shape& shape = shapes_[st];
+    result->columns = shape.columns;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      if (result->rows == 0) result->cells.reserve(static_cast<size_t>(cols));
+      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, shape.types[static_cast<size_t>(c)]));
+      ++result->rows;
     }
-    return false;
-  }
-  static std::string QuickUpperCompare(const std::string& t) {
-    auto ident = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    std::string out;
-    out.reserve(t.size() + 64);
-    bool changed = false;
-    int n = 0;
-    for (size_t i = 0; i < t.size();) {
-      char c = t[i];
-      if (c == '\'' || c == '"' || c == '[' || c == '`') {  // quoted text or name: copied as it stands
-        char end = c == '[' ? ']' : c;
-        size_t e = i + 1;
-        while (e < t.size() && !(t[e] == end && (e + 1 >= t.size() || t[e + 1] != end || end == ']'))) e += t[e] == end ? 2 : 1;
-        if (e >= t.size()) return {};  // unterminated: left to the parser
-        out.append(t, i, e + 1 - i);
-        i = e + 1;
-        continue;
-      }
-      if (c == '?') {
-        if (i + 1 < t.size() && std::isdigit(static_cast<unsigned char>(t[i + 1]))) return {};  // numbered already
-        out += '?' + std::to_string(++n);
-        ++i;
-        continue;
-      }
-      if ((c == 'u' || c == 'U') && (i == 0 || !ident(t[i - 1])) && strncasecmp(t.c_str() + i, "upper(", 6) == 0) {
-        // upper( NAME[.NAME] ) = ?
-        size_t k = i + 6;
-        size_t nameStart = k;
-        while (k < t.size() && (ident(t[k]) || t[k] == '.')) ++k;
-        std::string name = t.substr(nameStart, k - nameStart);
-        size_t m = k;
-        bool ok = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) && name.front() != '.' &&
-                  name.back() != '.' && m < t.size() && t[m] == ')';
-        if (ok) {
-          ++m;
-          while (m < t.size() && t[m] == ' ') ++m;
-          ok = m < t.size() && t[m] == '=' && (m + 1 >= t.size() || t[m + 1] != '=');
-        }
-        if (ok) {
-          ++m;
-          while (m < t.size() && t[m] == ' ') ++m;
-          ok = m < t.size() && t[m] == '?' && (m + 1 >= t.size() || !(ident(t[m + 1]) || t[m + 1] == '.'));
-        }
-        // Only a comparison that stands alone: between "(", WHERE, ON, AND,
-        // OR or NOT before it and ")", AND, OR or the end after it, so that
-        // no operator that binds tighter than "=" takes part of it.
-        if (ok) ok = AloneBefore(t, i) && AloneAfter(t, m + 1);
-        if (ok) {
-          std::string q = '?' + std::to_string(++n);
-          out += "(" + name + " = " + q + " COLLATE NOCASE AND upper(" + name + ") = " + q + ")";
-          i = m + 1;
-          changed = true;
-          continue;
-        }
-      }
-      out += c;
-      ++i;
-    }
-    return changed ? out : std::string();
+    if (rc != SQLITE_DONE) Fail();
+    return result;
   }
 
   // The prepared statement of a text, prepared on first use.
@@ -356,7 +254,6 @@ private:
   static constexpr size_t kMaxStatements = 64;
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
   std::unordered_map<sqlite3_stmt*, Shape> shapes_;
-  std::unordered_map<std::string, std::string> quick_;  // statement text -> QuickUpperCompare of it
 
   [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
 

@@ -109,12 +109,9 @@ std::string TForm1::Uppslag(TQuery& q, const std::string& nyckel, const std::fun
 std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
   const auto& rs = RS();
 
-  q_sprk.Close();
-  q_sprk.SQL.Clear();
-  q_sprk.SQL.Add("SELECT *");
-  q_sprk.SQL.Add("FROM " + FixaTabellnamn("Sprk"));
-  q_sprk.SQL.Add("WHERE TextS = '" + SqlQuote(textS) + "'");
-  OppnaFraga(q_sprk);
+  SqlStatement s = NyFraga("*", "Sprk");
+  s.Line("WHERE TextS = ").Value(textS);
+  OppnaFraga(q_sprk, std::move(s));
   if (q_sprk.Eof()) return textS;
 
   const std::string lang = "Text" + rs.Sprak;
@@ -132,10 +129,14 @@ std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
 
 namespace {
 
-std::string ForkTableCondition(const std::string& tabell, const std::string& falt) {
-  return "(upper(Tabell) = '" + SqlQuote(AnsiUpperCase(tabell)) + "') AND (upper(Falt) = '" +
-         SqlQuote(AnsiUpperCase(falt)) + "')";
+// The code list's table and column (stored in any case).
+void ForkTableCondition(SqlStatement& s, const std::string& tabell, const std::string& falt) {
+  s.Text("(").UpperEquals("Tabell", AnsiUpperCase(tabell)).Text(") AND (");
+  s.UpperEquals("Falt", AnsiUpperCase(falt)).Text(")");
 }
+
+// The columns of a code's names.
+const char* const kForknamn = "Forknamn, ForknamnE, ForknamnD";
 
 }  // namespace
 
@@ -148,20 +149,16 @@ std::string TForm1::HamtaForknamn(const std::string& tabell, const std::string& 
 
 std::string TForm1::HamtaForknamnFraga(const std::string& tabell, const std::string& falt, const std::string& koder,
                                        const std::string& avskiljare) {
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Forknamn, ForknamnE, ForknamnD");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Fork"));
-  std::string v;
+  SqlStatement s = NyFraga(kForknamn, "Fork");
+  SqlStatement v;
   // Two characters per code; a single character left at the end is ignored.
   for (size_t i = 0; i + 1 < koder.size(); i += 2)
-    v = eller(v) + "(upper(Fork) = '" + SqlQuote(AnsiUpperCase(koder.substr(i, 2))) + "')";
-  if (!v.empty())
-    q_temp.SQL.Add("WHERE (" + v + ") AND " + ForkTableCondition(tabell, falt));
-  else
-    q_temp.SQL.Add("WHERE " + ForkTableCondition(tabell, falt));  // every code of the column
-  q_temp.SQL.Add("ORDER BY Forknamn" + RS().SprakSuffix);
-  OppnaFraga(q_temp);
+    v.Separator(" OR ").Text("(").UpperEquals("Fork", AnsiUpperCase(koder.substr(i, 2))).Text(")");
+  s.Line("WHERE ");
+  if (!v.Empty()) s.Text("(").Append(v).Text(") AND ");  // else every code of the column
+  ForkTableCondition(s, tabell, falt);
+  s.Line("ORDER BY Forknamn" + RS().SprakSuffix);
+  OppnaFraga(q_temp, std::move(s));
 
   const std::string column = "forknamn" + RS().SprakSuffix;
   std::string result;
@@ -180,12 +177,10 @@ std::string TForm1::HamtaForknamn1(const std::string& tabell, const std::string&
 }
 
 std::string TForm1::HamtaForknamn1Fraga(const std::string& tabell, const std::string& falt, const std::string& kod) {
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Forknamn, ForknamnE, ForknamnD");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Fork"));
-  q_temp.SQL.Add("WHERE (upper(Fork) = '" + SqlQuote(AnsiUpperCase(kod)) + "') AND " + ForkTableCondition(tabell, falt));
-  OppnaFraga(q_temp);
+  SqlStatement s = NyFraga(kForknamn, "Fork");
+  s.Line("WHERE (").UpperEquals("Fork", AnsiUpperCase(kod)).Text(") AND ");
+  ForkTableCondition(s, tabell, falt);
+  OppnaFraga(q_temp, std::move(s));
   std::string name = q_temp.Text("forknamn" + RS().SprakSuffix);
   return name.empty() ? q_temp.Text("forknamn") : name;
 }

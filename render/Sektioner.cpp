@@ -81,18 +81,7 @@ const TTagg kSektioner[] = {
 std::span<const TTagg> Sektionstaggar() { return kSektioner; }
 
 bool TForm1::NyhetFinns(const std::string& kategori) {
-  std::string d = FormatDateTime("mm\"/\"dd\"/\"yyyy", RS().Starttid);
-  q_temp.SQL.Clear();
-  q_temp.Close();
-  q_temp.SQL.Add("SELECT Nyka.NyhtId");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Nyka"));
-  q_temp.SQL.Add(" INNER JOIN " + FixaTabellnamn("Nyht"));
-  q_temp.SQL.Add(" ON Nyka.KundId = Nyht.KundId AND Nyka.NyhtId = Nyht.NyhtId");
-  q_temp.SQL.Add("WHERE (Nyka.KundId = '" + SqlQuote(q_dbqv.Text("Kundid")) + "') AND (Nyka.NyhtKategori = '" +
-                 kategori + "')");
-  q_temp.SQL.Add(" AND  (Nyht.NyhtVisasFom <= '" + d + "')");
-  q_temp.SQL.Add(" AND  (Nyht.NyhtVisasTom >= '" + d + "')");
-  OppnaFraga(q_temp);
+  FragaNyheter(q_dbqv.Text("Kundid"), kategori, RS().Starttid);
   bool finns = !q_temp.Eof();
   q_temp.Close();
   return finns;
@@ -114,13 +103,7 @@ void TForm1::BeraknaSektioner(TSida& s) {
 
   s.budget = false;
   if (!Contains(AnsiUpperCase(FaltText("markning")), "B2")) {
-    q_temp.SQL.Clear();
-    q_temp.Close();
-    q_temp.SQL.Add("SELECT Budget");
-    q_temp.SQL.Add("FROM " + FixaTabellnamn("Komm"));
-    q_temp.SQL.Add("WHERE Lankod  = '" + SqlQuote(FaltText("lankod")) + "'");
-    q_temp.SQL.Add("AND   Kommkod = '" + SqlQuote(FaltText("kommkod")) + "'");
-    OppnaFraga(q_temp);
+    FragaKommun(FaltText("lankod"), FaltText("kommkod"));
     s.budget = !q_temp.Eof() && !q_temp.Text("Budget").empty();
     q_temp.Close();
   }

@@ -150,13 +150,7 @@ std::string TForm1::SYMBOLER() {
   if (std::string tfa = FaltText("TfaKod"); !tfa.empty()) {
     std::string adress = c.EqualityUrl;
     if (RS().NivaOver0) {
-      q_temp.Close();
-      q_temp.SQL.Clear();
-      q_temp.SQL.Add("SELECT ParmVarde");
-      q_temp.SQL.Add("FROM " + FixaTabellnamn("Parm"));
-      q_temp.SQL.Add("WHERE (Parmtyp = 'EXTERNLANK')");
-      q_temp.SQL.Add(" AND  (upper(ParmNamn) = 'TFA')");
-      OppnaFraga(q_temp);
+      FragaParameter("EXTERNLANK", "TFA");
       std::string parm = q_temp.Eof() ? std::string() : q_temp.Text("ParmVarde");
       adress = "http://" + parm + tfa;
     }

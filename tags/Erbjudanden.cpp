@@ -86,17 +86,9 @@ std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& f
   }
 
   const std::string p = e.prefix;
-  const std::string datum = FormatDateTime("mm\"/\"dd\"/\"yyyy", RS().Starttid);
   TQuery& q = f.q_temp;
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add(std::string("SELECT ") + e.kolumner);
-  q.SQL.Add("FROM " + f.FixaTabellnamn(p));
-  q.SQL.Add("WHERE (Kundid = '" + SqlQuote(f.FaltText("Kundid")) + "')");
-  if (e.period == Period::FromAndTo) q.SQL.Add(e.fomInledning + ("AND (" + p + "VisasFom <= '" + datum + "')"));
-  q.SQL.Add(e.tomInledning + ("AND (" + p + "VisasTom >= '" + datum + "')"));
-  q.SQL.Add("ORDER BY " + p + "Namn");
-  f.OppnaFraga(q);
+  f.FragaErbjudanden(p, e.kolumner, e.period == Period::FromAndTo ? e.fomInledning : nullptr, e.tomInledning,
+                     f.FaltText("Kundid"), RS().Starttid);
 
   if (q.Eof()) {
     q.Close();

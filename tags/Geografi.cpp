@@ -8,23 +8,6 @@
 
 namespace {
 
-// The request's municipality codes (county code + municipality code) that
-// are well formed; the list ends at its first empty value.
-template <class Fn>
-void VarjeKommun(Fn fn) {
-  const auto& kommun = RS().Kommun;
-  for (size_t i = 1; i < kommun.size() && !kommun[i].empty(); ++i)
-    if (kommun[i].size() == 4) fn(kommun[i]);
-}
-
-template <class Fn>
-void VarjeOmrade(Fn fn) {
-  const auto& omrade = RS().Omrade;
-  for (size_t i = 1; i < omrade.size() && !omrade[i].empty(); ++i) fn(omrade[i]);
-}
-
-bool ArRegion(const std::string& omrade) { return omrade == "SS" || omrade == "SG" || omrade == "SM"; }
-
 // The county's name in the request's language, the Swedish one when there
 // is no translation.
 std::string Lansnamn(TForm1& f) {
@@ -78,12 +61,7 @@ std::string TForm1::AVSTAND(const std::string& a) {
 std::string TForm1::SVERIGEKARTA() {
   const std::string lankod = FaltText("lankod");
   if (FaltText("landskod") != "SE" || lankod.empty()) return {};
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Laen"));
-  q_temp.SQL.Add("WHERE Lankod = '" + SqlQuote(lankod) + "'");
-  OppnaFraga(q_temp);
+  FragaLan(lankod);
   std::string r;
   if (!q_temp.Eof())
     r = "<img border=0 src=\"/images/maps/facts/se" + lankod + ".gif\" alt=\"" + Lansnamn(*this) + "\">";
@@ -104,25 +82,7 @@ std::string TForm1::LATITUD() { return Koordinat(*this, "Latitud"); }
 std::string TForm1::LONGITUD() { return Koordinat(*this, "Longitud"); }
 
 std::string TForm1::LANNAMN() {
-  std::string villkor;
-  if (!RS().Kommun[1].empty()) {
-    VarjeKommun([&](const std::string& k) {
-      villkor = eller(villkor) + "(Lankod = '" + SqlQuote(k.substr(0, 2)) + "')";
-    });
-  } else if (!RS().Omrade[1].empty()) {
-    // The region codes cover parts of the country, not a county.
-    VarjeOmrade([&](const std::string& o) {
-      if (!ArRegion(o)) villkor = eller(villkor) + "(Lankod = '" + SqlQuote(o) + "')";
-    });
-  }
-
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Laen"));
-  if (!villkor.empty()) q_temp.SQL.Add("WHERE ((" + villkor + "))");
-  q_temp.SQL.Add("ORDER BY Lannamn" + RS().SprakSuffix);
-  OppnaFraga(q_temp);
+  FragaLanen();
 
   // "A, B och C".
   std::string r;
@@ -139,41 +99,20 @@ std::string TForm1::LANNAMN() {
 }
 
 std::string TForm1::METAOMRADENAMN() {
-  std::string villkor;
-  if (!RS().Kommun[1].empty()) {
-    VarjeKommun([&](const std::string& k) {
-      villkor = eller(villkor) + "((Komm.Lankod = '" + SqlQuote(k.substr(0, 2)) + "') AND (Komm.Kommkod = '" +
-                SqlQuote(k.substr(2, 2)) + "'))";
-    });
-  } else if (!RS().Omrade[1].empty()) {
-    VarjeOmrade([&](const std::string& o) {
-      if (ArRegion(o))
-        villkor = eller(villkor) + "(Komm.Region = '" + o.substr(1, 1) + "')";
-      else
-        villkor = eller(villkor) + "(Komm.Lankod = '" + SqlQuote(o) + "')";
-    });
-  }
-
   // The names of every municipality (a page without an area) are a long
-  // list from fixed tables: remembered as the page texts are.
-  return Uppslag(q_temp, "METAOMRADENAMN\x1F" + villkor, [&] { return OmradeNamnFraga(villkor); });
-}
-
-std::string TForm1::OmradeNamnFraga(const std::string& villkor) {
-  q_temp.Close();
-  q_temp.SQL.Clear();
-  q_temp.SQL.Add("SELECT Laen.Lannamn, Komm.Kommnamn");
-  q_temp.SQL.Add("FROM " + FixaTabellnamn("Komm") + " Komm");
-  q_temp.SQL.Add(" LEFT OUTER JOIN " + FixaTabellnamn("Laen") + " Laen");
-  q_temp.SQL.Add(" ON  (Komm.Lankod = Laen.Lankod)");
-  if (!villkor.empty()) q_temp.SQL.Add("WHERE ((" + villkor + "))");
-  q_temp.SQL.Add("ORDER BY Lannamn, Kommnamn");
-  OppnaFraga(q_temp);
-
-  std::string r;
-  for (; !q_temp.Eof(); q_temp.Next()) r = komma(r) + AnsiLowerCase(q_temp.Text("Kommnamn"));
-  q_temp.Close();
-  return r;
+  // list from fixed tables: remembered as the page texts are, under the
+  // areas that the request names.
+  std::string nyckel = "METAOMRADENAMN";
+  for (size_t i = 1; i < RS().Kommun.size() && !RS().Kommun[i].empty(); ++i) nyckel += "\x1F" + RS().Kommun[i];
+  nyckel += "\x1E";
+  for (size_t i = 1; i < RS().Omrade.size() && !RS().Omrade[i].empty(); ++i) nyckel += "\x1F" + RS().Omrade[i];
+  return Uppslag(q_temp, nyckel, [&] {
+    FragaKommunerna();
+    std::string r;
+    for (; !q_temp.Eof(); q_temp.Next()) r = komma(r) + AnsiLowerCase(q_temp.Text("Kommnamn"));
+    q_temp.Close();
+    return r;
+  });
 }
 
 std::string TForm1::METAFDAGINRIKTNING() {

@@ -14,12 +14,7 @@ namespace {
 // translation); nothing when the county is not in the county table.
 std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
   TQuery& q = f.q_temp;
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add("SELECT Lannamn, LannamnE, LannamnD");
-  q.SQL.Add("FROM " + f.FixaTabellnamn("Laen"));
-  q.SQL.Add("WHERE Lankod = '" + SqlQuote(lankod) + "'");
-  f.OppnaFraga(q);
+  f.FragaLan(lankod);
   std::optional<std::string> namn;
   if (!q.Eof()) {
     namn = q.Text("Lannamn" + RS().SprakSuffix);

@@ -95,12 +95,7 @@ std::string ViaBokningsbyra(TForm1& f, bool alltid, const std::function<std::str
 std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& kolumner, const std::string& kundid,
                                                   std::initializer_list<const char*> las) {
   TQuery& q = f.q_temp;
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add("SELECT " + kolumner);
-  q.SQL.Add("FROM " + f.FixaTabellnamn("Kund"));
-  q.SQL.Add("WHERE KundId = '" + SqlQuote(kundid) + "'");
-  f.OppnaFraga(q);
+  f.FragaKundkolumner(kolumner, kundid);
   std::optional<std::vector<std::string>> rad;
   if (!q.Eof()) {
     rad.emplace();

@@ -81,13 +81,7 @@ std::string Onlinebokning(TForm1& f, const std::string& adressfalt, const std::s
   const std::string typ = f.FaltText(typfalt);
   if (typ.empty()) return adress;
   TQuery& q = f.q_temp;
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add("SELECT ParmVarde");
-  q.SQL.Add("FROM " + f.FixaTabellnamn("Parm"));
-  q.SQL.Add("WHERE (Parmtyp = '" + parmtyp + "')");
-  q.SQL.Add(" AND  (upper(ParmNamn) = '" + SqlQuote(AnsiUpperCase(typ)) + "')");
-  f.OppnaFraga(q);
+  f.FragaParameter(parmtyp, typ);
   const std::string prefix = q.Eof() ? std::string() : q.Text("ParmVarde");
   q.Close();
   return prefix + adress;

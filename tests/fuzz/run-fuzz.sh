@@ -23,7 +23,8 @@ echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long)
 "$cxx" -fsanitize=fuzzer "$build/probe.cpp" -o "$build/probe" 2>/dev/null || { echo "no libFuzzer: skipped"; exit 77; }
 
 # The program's parts that the targets reach, compiled once (again when
-# their source is newer than the object), two at a time.
+# their source, or any header of the program, is newer than the object), two
+# at a time.
 sources=("$src"/gateway/*.cpp "$src/render/Bitar.cpp")
 # The frame target runs the whole application module over a test site.
 full=()
@@ -34,12 +35,14 @@ if [[ " ${targets[*]} " == *" frame "* ]]; then
   done
 fi
 flags+=(-I"$src/tests" -DVEMLO_BINARY=\"/bin/false\" -DVEMLO_SOURCE_DIR=\"$src\")
+# The newest header: objects compiled before it may hold an older layout.
+header=$(ls -t "$src"/{app,data,gateway,render,tags,tests/support}/*.h | head -n 1)
 objects=()
 fullobjects=()
 for s in "${sources[@]}" "${full[@]}"; do
   o="$build/obj/$(basename "$(dirname "$s")")_$(basename "$s" .cpp).o"
   case " ${full[*]} " in *" $s "*) fullobjects+=("$o") ;; *) objects+=("$o") ;; esac
-  [ "$o" -nt "$s" ] && continue
+  [ "$o" -nt "$s" ] && [ "$o" -nt "$header" ] && continue
   while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n; done
   "$cxx" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$s" -o "$o" &
 done
@@ -49,7 +52,8 @@ for o in "${objects[@]}" "${fullobjects[@]}"; do [ -f "$o" ] || { echo "compile 
 status=0
 for t in "${targets[@]}"; do
   exe="$build/fuzz_$t"
-  if ! [ "$exe" -nt "$src/tests/fuzz/fuzz_$t.cpp" ]; then
+  # Linked again when its source or an object it takes is newer.
+  if ! [ "$exe" -nt "$src/tests/fuzz/fuzz_$t.cpp" ] || [ -n "$(find "$build/obj" -name '*.o' -newer "$exe" | head -n 1)" ]; then
     extra=()
     [ "$t" = frame ] && extra=("${fullobjects[@]}" -lsqlite3)
     "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src/tests/fuzz/fuzz_$t.cpp" "${objects[@]}" "${extra[@]}" -lfcgi -lpthread -ldl \

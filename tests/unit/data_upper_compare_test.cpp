@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "data/DbBackend.h"
+#include "data/SqlStatement.h"
 
 namespace {
 
-std::vector<std::string> Ids(DbConnection& db, const std::string& sql) {
+template <class Statement>
+std::vector<std::string> Ids(DbConnection& db, const Statement& sql) {
   auto r = db.Query(sql);
   std::vector<std::string> ids;
   for (int row = 0; row < r->rows; ++row) ids.push_back(r->At(row, 0).text);
@@ -70,6 +72,28 @@ TEST_F(UpperCompareTest, TextInQuotesAndOtherFormsAreLeftAlone) {
   EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE 'X' || upper(Fork) = 'XCD'"), (std::vector<std::string>{"4"}));
   EXPECT_EQ(Ids(*db_, "SELECT Id FROM Fork WHERE NOT upper(Fork) = 'AB' AND upper(Tabell) = 'KUND' ORDER BY N"),
             (std::vector<std::string>{"4", "6", "7", "9", "10"}));
+}
+
+// A built statement runs its upper-case comparisons in the quicker form for
+// ASCII values: the rows are those that the statement written out selects.
+TEST_F(UpperCompareTest, BuiltComparisonsSelectWhatTheWrittenStatementSelects) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"KUND", "LAGE", "AB"}, {"KUND", "LAGE", "ab"}, {"KUND", "LAGE", "AB "}, {"KUND", "LAGE", "A'B"},
+      {"KUND", "LAGE", "\xC5\xC4"}, {"kund", "LAGE", "CD"}, {"KONF", "LAGE", "AB"}, {"KUND", "LAGE", ""}, {"KUND", "LAGE", "7"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c[0] + " " + c[1] + " " + c[2]);
+    SqlStatement s;
+    s.Line("SELECT Id FROM ").Table("Fork");
+    s.Line("WHERE (").UpperEquals("Tabell", c[0]).Text(") AND (").UpperEquals("Falt", c[1]);
+    s.Text(") AND ((").UpperEquals("Fork", c[2]).Text(") OR (").UpperEquals("N", c[2]).Text("))");
+    std::vector<std::string> written = Ids(*db_, s.Written(SqlDialect::SQLite));
+    EXPECT_EQ(Ids(*db_, s), written);
+    // Twice: the second run reuses the prepared shape.
+    EXPECT_EQ(Ids(*db_, s), written);
+  }
+  SqlStatement s;
+  s.Line("SELECT Id FROM ").Table("Fork").Text(" WHERE ").UpperEquals("Fork", "AB").Text(" ORDER BY N");
+  EXPECT_EQ(Ids(*db_, s), (std::vector<std::string>{"1", "2", "3", "8"}));
 }
 
 }  // namespace

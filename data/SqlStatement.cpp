@@ -1,0 +1,179 @@
+#include "data/SqlStatement.h"
+
+#include <algorithm>
+
+#include "data/Query.h"
+
+namespace {
+
+bool Ascii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+std::string SqlTableName(std::string_view name, bool bracketed) {
+  std::string n(name);
+  return bracketed ? "[Tallbrun].[dbo].[" + n + "]" : "\"" + n + "\"";
+}
+
+SqlStatement& SqlStatement::Line(std::string_view text) {
+  if (lineOpen_) pieces_.push_back({Kind::LineEnd, {}, {}});
+  lineOpen_ = true;
+  return Text(text);
+}
+
+SqlStatement& SqlStatement::Text(std::string_view text) {
+  lineOpen_ = true;
+  if (text.empty()) return *this;
+  if (!pieces_.empty() && pieces_.back().kind == Kind::Text)
+    pieces_.back().text.append(text);
+  else
+    pieces_.push_back({Kind::Text, std::string(text), {}});
+  return *this;
+}
+
+SqlStatement& SqlStatement::Separator(std::string_view separator) {
+  return pieces_.empty() ? *this : Text(separator);
+}
+
+SqlStatement& SqlStatement::Add(Kind kind, std::string_view text, std::string_view value) {
+  lineOpen_ = true;
+  pieces_.push_back({kind, std::string(text), std::string(value)});
+  // A NUL would cut the statement or the value short in the client libraries.
+  std::erase(pieces_.back().value, '\0');
+  return *this;
+}
+
+SqlStatement& SqlStatement::Value(std::string_view value) { return Add(Kind::Value, {}, value); }
+SqlStatement& SqlStatement::Pattern(std::string_view pattern) { return Add(Kind::Pattern, {}, pattern); }
+SqlStatement& SqlStatement::UpperEquals(std::string_view column, std::string_view value) {
+  return Add(Kind::Upper, column, value);
+}
+SqlStatement& SqlStatement::Table(std::string_view name, std::string_view alias) {
+  return Add(Kind::Table, name, alias);
+}
+
+SqlStatement& SqlStatement::Date(TDateTime date) {
+  std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", date);
+  std::string iso = written;
+  if (written.size() == 10) iso = written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2);
+  return Add(Kind::Date, written, iso);
+}
+
+SqlStatement& SqlStatement::Append(const SqlStatement& part) {
+  lineOpen_ = lineOpen_ || part.lineOpen_;
+  pieces_.insert(pieces_.end(), part.pieces_.begin(), part.pieces_.end());
+  return *this;
+}
+
+std::vector<std::string> SqlStatement::Lines(bool inHtml) const {
+  std::vector<std::string> lines;
+  std::string out;
+  Render(inHtml ? Mode::Html : Mode::Echo, SqlDialect::SQLite, out, nullptr, &lines);
+  return lines;
+}
+
+SqlShape SqlStatement::Shape(SqlDialect dialect) const {
+  SqlShape shape;
+  Render(Mode::Shape, dialect, shape.text, &shape.values, nullptr);
+  return shape;
+}
+
+std::string SqlStatement::Written(SqlDialect dialect) const {
+  std::string out;
+  Render(Mode::Written, dialect, out, nullptr, nullptr);
+  return out;
+}
+
+void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
+                          std::vector<std::string>* lines) const {
+  const bool pg = dialect == SqlDialect::PostgreSQL;
+  const bool echo = mode == Mode::Echo || mode == Mode::Html;
+  auto placeholder = [&] { return (pg ? "$" : "?") + std::to_string(values->size()); };
+  auto literal = [&](const std::string& written, const std::string& value) {
+    if (mode == Mode::Shape) {
+      values->push_back(value);
+      out += placeholder();
+      return;
+    }
+    out += '\'';
+    for (char c : SqlQuote(echo ? written : value)) {
+      // In HTML the characters that would end an attribute or open an element.
+      const char* ref = mode != Mode::Html ? nullptr
+                        : c == '"'         ? "&#34;"
+                        : c == '&'         ? "&#38;"
+                        : c == '<'         ? "&#60;"
+                        : c == '>'         ? "&#62;"
+                                           : nullptr;
+      if (ref)
+        out += ref;
+      else
+        out += c;
+    }
+    out += '\'';
+  };
+  for (const Piece& p : pieces_) {
+    switch (p.kind) {
+      case Kind::Text:
+        out += p.text;
+        break;
+      case Kind::LineEnd:
+        if (lines) {
+          lines->push_back(std::move(out));
+          out.clear();
+        } else {
+          out += "\r\n";
+        }
+        break;
+      case Kind::Value:
+        literal(p.value, p.value);
+        break;
+      case Kind::Pattern:
+        literal(p.value, p.value);
+        if (!echo && pg) out += " ESCAPE ''";
+        break;
+      case Kind::Date:
+        literal(p.text, p.value);
+        break;
+      case Kind::Upper:
+        // SQLite would call upper() for every row it looks at. For an ASCII
+        // value the case-blind comparison holds whenever upper() does
+        // (upper() keeps other letters outside ASCII and folds ASCII ones as
+        // NOCASE does), so it goes first and can use a case-blind index, and
+        // upper() decides only for the rows that pass it.
+        if (mode == Mode::Shape && !pg && Ascii(p.value)) {
+          values->push_back(p.value);
+          const std::string n = placeholder();
+          out += "(" + p.text + " = " + n + " COLLATE NOCASE AND upper(" + p.text + ") = " + n + ")";
+          break;
+        }
+        out += "upper(" + p.text + ") = ";
+        literal(p.value, p.value);
+        break;
+      case Kind::Table:
+        if (echo) {
+          out += SqlTableName(p.text, bracketed_);
+        } else {
+          // PostgreSQL keeps the owner as the schema; SQLite has none.
+          if (pg && bracketed_) out += "\"dbo\".";
+          out += "\"" + p.text + "\"";
+        }
+        if (!p.value.empty()) {
+          out += ' ';
+          out += p.value;
+        } else if (!echo && pg) {
+          // The statements qualify columns with the bare table name, which
+          // PostgreSQL folds to lower case: the table is given that alias.
+          out += " AS ";
+          for (char c : p.text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+        break;
+    }
+  }
+  if (!lineOpen_) return;
+  if (lines)
+    lines->push_back(std::move(out));
+  else
+    out += "\r\n";
+}
