@@ -46,10 +46,24 @@ void Split(TDateTime dt, int64_t& day, int64_t& msOfDay) {
   msOfDay = totalMs - day * 86400000;
 }
 
+// A number with leading zeros to `width` digits ("%0*d"). Every date and
+// time field of a page is written here, so the usual case (not negative)
+// does without the formatter.
 std::string Pad(int v, int width) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%0*d", width, v);
-  return buf;
+  if (v < 0 || width > 12) {
+    std::snprintf(buf, sizeof buf, "%0*d", width, v);
+    return buf;
+  }
+  char* end = buf + sizeof buf;
+  char* p = end;
+  unsigned u = static_cast<unsigned>(v);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u);
+  while (end - p < width) *--p = '0';
+  return std::string(p, end);
 }
 }  // namespace
 

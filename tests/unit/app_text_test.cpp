@@ -113,6 +113,10 @@ TEST(Regional, SwedishDatesTimesAndNumbers) {
   EXPECT_EQ(FormatDateTime("d mmmm yyyy, dddd", t), "3 maj 2009, s\xF6ndag");
   EXPECT_EQ(FormatDateTime("hh:mm", t), "08:03");
   EXPECT_EQ(FormatDateTime("mm\"/\"dd\"/\"yyyy", t), "05/03/2009");
+  // Leading zeros to the field's width, never cut to it.
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", EncodeDate(5, 1, 2) + EncodeTime(0, 0, 0, 7)),
+            "0005-01-02 00:00:00.007");
+  EXPECT_EQ(FormatDateTime("yyyy yy", EncodeDate(9999, 12, 31)), "9999 99");
   EXPECT_EQ(DayOfWeek(t), 1);
   EXPECT_EQ(DayOfWeek(0), 7);
   EXPECT_EQ(DateToStr(0), "1899-12-30");
