@@ -301,6 +301,9 @@ bool TryParseDateTime(std::string_view t, TDateTime& out) {
 std::string FloatToStr(double v) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
+  // Whole numbers below 10^15 (counts, prices, codes: most of them) are
+  // their digits, as "%.15G" writes them.
+  if (std::fabs(v) < 1e15 && v == std::trunc(v)) return std::to_string(static_cast<long long>(v));
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15G", v);
   std::string s = buf;

@@ -122,6 +122,10 @@ TEST(Regional, SwedishDatesTimesAndNumbers) {
   EXPECT_EQ(DateToStr(0), "1899-12-30");
   EXPECT_EQ(FloatToStr(1234.5), "1234,5");
   EXPECT_EQ(FloatToStr(25), "25");
+  EXPECT_EQ(FloatToStr(-0.0), "0");
+  EXPECT_EQ(FloatToStr(-7), "-7");
+  EXPECT_EQ(FloatToStr(999999999999999.0), "999999999999999");
+  EXPECT_EQ(FloatToStr(1e15), "1E15");
   EXPECT_EQ(FloatToStr(-0.25), "-0,25");
   EXPECT_EQ(FloatToStr(1.5e20), "1,5E20");
   TDateTime p;
