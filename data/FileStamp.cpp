@@ -7,6 +7,7 @@ TFileStamp TFileStamp::Of(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return f;
   f.exists = true;
+  f.dir = S_ISDIR(st.st_mode);
   f.dev = st.st_dev;
   f.ino = st.st_ino;
   f.size = st.st_size;
@@ -17,7 +18,7 @@ TFileStamp TFileStamp::Of(const std::string& path) {
 
 bool TFileStamp::operator==(const TFileStamp& o) const {
   auto same = [](const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
-  return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size && same(mtime, o.mtime) &&
+  return exists == o.exists && dir == o.dir && dev == o.dev && ino == o.ino && size == o.size && same(mtime, o.mtime) &&
          same(ctime, o.ctime);
 }
 

@@ -8,6 +8,7 @@
 
 struct TFileStamp {
   bool exists = false;
+  bool dir = false;  // a directory, not a file
   dev_t dev = 0;
   ino_t ino = 0;
   off_t size = 0;

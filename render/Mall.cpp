@@ -23,8 +23,7 @@ struct TMallBitar {
   std::string fil;
   TFileStamp stamp;
   bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
-  std::vector<std::string> bitar;
-  // The same pieces classified for the frame pass, once per template.
+  // The pieces, classified for the frame pass (kept from the second page on).
   std::vector<TBlockBit> ram;
   // The customer block as the first page from the template classified it
   // (it depends on the template alone: the frame pass keeps in it every
@@ -38,11 +37,11 @@ struct TMallBitar {
 };
 constexpr size_t kSparadeMallar = 32;
 
-// The template's entry, with its pieces once it has served a page before;
-// until then the pieces of this page are in `egna`.
-TMallBitar& MallBitar(const std::string& fil, std::vector<std::string>& egna) {
+// The template's entry for the file with that stamp, with its classified
+// pieces once it has served a page before; until then the pieces of this
+// page are in `egna`.
+TMallBitar& MallBitar(const std::string& fil, const TFileStamp& stamp, std::vector<std::string>& egna) {
   static thread_local std::list<TMallBitar> sparade;  // the most recently used first
-  TFileStamp stamp = TFileStamp::Of(fil);
   auto it = sparade.begin();
   for (; it != sparade.end(); ++it)
     if (it->fil == fil) break;
@@ -61,13 +60,14 @@ TMallBitar& MallBitar(const std::string& fil, std::vector<std::string>& egna) {
     sparade.splice(sparade.begin(), sparade, it);
   }
   TMallBitar& mall = sparade.front();
-  if (++mall.sidor > 1 && !mall.bitar.empty()) return mall;
+  if (++mall.sidor > 1 && !mall.ram.empty()) return mall;
   std::string innehall;
   if (!ReadFileText(fil, innehall)) throw EInOutError("Cannot open file \"" + fil + "\"");
   for (auto& rad : SplitLines(innehall))
     for (auto& bit : DelaMallrad(rad + "\r\n")) egna.push_back(std::move(bit));
   if (mall.sidor > 1) {
-    mall.bitar = std::move(egna);
+    mall.ram.reserve(egna.size());
+    for (std::string& bit : egna) mall.ram.push_back(RamKlassad(std::move(bit)));
     egna.clear();
   }
   return mall;
@@ -88,7 +88,10 @@ private:
 };
 }  // namespace
 
-std::string TForm1::MallFil() {
+namespace {
+// The request's template: the first candidate that is a file, and its
+// stamp, taken before the file is read.
+std::string HittaMall(TFileStamp& stamp) {
   const TRequestState& rs = RS();
   std::vector<std::string> kandidater;
   if (SakertNamn(rs.Mall) && SakertNamn(rs.AnvKat)) {
@@ -96,14 +99,24 @@ std::string TForm1::MallFil() {
     kandidater.push_back("..\\kund" + rs.SprakKatalog + "\\" + rs.Mall + ".htm");
     kandidater.push_back("..\\kund\\" + rs.Mall + ".htm");
   }
-  for (const auto& k : kandidater)
-    if (FileExists(PosixPath(k))) return PosixPath(k);
+  for (const auto& k : kandidater) {
+    std::string fil = PosixPath(k);
+    stamp = TFileStamp::Of(fil);
+    if (stamp.exists && !stamp.dir) return fil;
+  }
   throw EInOutError("File not found: ..\\kund\\" + rs.Mall + ".htm");
+}
+}  // namespace
+
+std::string TForm1::MallFil() {
+  TFileStamp stamp;
+  return HittaMall(stamp);
 }
 
 void TForm1::SkrivUppgift() {
   TRequestState& rs = RS();
-  std::string fil = MallFil();
+  TFileStamp stamp;
+  std::string fil = HittaMall(stamp);
 
   TSida sida;
   rs.Farg[1] = "ffefcf";
@@ -115,12 +128,8 @@ void TForm1::SkrivUppgift() {
   // The frame pass: every piece goes through the frame handler, which
   // writes the head, collects the block and holds back the tail.
   std::vector<std::string> egna;
-  TMallBitar& mall = MallBitar(fil, egna);
+  TMallBitar& mall = MallBitar(fil, stamp, egna);
   if (egna.empty()) {
-    if (mall.ram.empty()) {
-      mall.ram.reserve(mall.bitar.size());
-      for (const std::string& bit : mall.bitar) mall.ram.push_back(RamKlassad(bit));
-    }
     // Which pieces belong to the block depends on the template alone (its
     // START and SLUT): a kept block is not collected again.
     const bool blockSparat = mall.blockKlar;

@@ -115,18 +115,13 @@ TBlockBit RamKlassad(std::string bit) {
 
 void TForm1::RamBit(TSida& sida, std::string bit) {
   TBlockBit b = RamKlassad(std::move(bit));
-  if (b.tagg) {
-    b.tagg->handling(*this, sida, b);
-    return;
-  }
-  // Text, and comments that are no frame tag: kept for the block inside it,
-  // written out elsewhere.
-  if (sida.iBlock) {
+  // A piece of the block moves into it; everything else as a kept piece.
+  if (!b.tagg && sida.iBlock) {
     ++sida.blockDelar;
     sida.block.emplace_back().text = std::move(b.text);
-  } else {
-    Skicka(sida, b.text);
+    return;
   }
+  RamDel(sida, b, false);
 }
 
 void TForm1::RamDel(TSida& sida, const TBlockBit& b, bool blockSparat) {
@@ -134,6 +129,8 @@ void TForm1::RamDel(TSida& sida, const TBlockBit& b, bool blockSparat) {
     b.tagg->handling(*this, sida, b);
     return;
   }
+  // Text, and comments that are no frame tag: kept for the block inside it,
+  // written out elsewhere.
   if (sida.iBlock) {
     ++sida.blockDelar;
     if (!blockSparat) sida.block.emplace_back().text = b.text;
