@@ -22,6 +22,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(dirname "$here")"
+. "$here/common.sh"
 build=$(realpath "${1:-$repo/build-perf}")
 duration=${DURATION:-4}
 rounds=${ROUNDS:-3}
@@ -36,11 +37,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
-port=
-for p in $(seq "${PORT:-19050}" $((${PORT:-19050} + 99))); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
-[ -n "$port" ] || { echo "fastcgi.sh: no free port" >&2; exit 1; }
+port=$(free_port "${PORT:-19050}")
 
 # PostgreSQL, when there is a server to start: the demo data loaded into a
 # throw-away server of its own.
@@ -152,12 +149,7 @@ rss2=$(rss)
 [ "$(pgrep -f "^$www/fcgi-win/vemlo3.exe" | head -n 1)" = "$worker" ] || { echo "fastcgi.sh: the worker was replaced" >&2; exit 1; }
 
 # 2 and 3. Throughput, rounds taken in turns.
-rate() { # CONNECTIONS URL -> requests per second over DURATION seconds
-  local o
-  o=$(wrk -t1 -c"$1" -d"${duration}s" --timeout 10s "$2")
-  if grep -q 'Non-2xx' <<<"$o"; then echo "fastcgi.sh: failed requests: $o" >&2; exit 1; fi
-  awk '/^Requests\/sec:/ { printf "%.1f", $2 }' <<<"$o"
-}
+rate() { wrk_rate "$@"; }  # CONNECTIONS URL -> requests per second
 rows="fcgi:fcgi-win/vemlo3.exe?$fact cgi:cgi-win/vemlo3.exe?$fact mincgi:cgi-win/mincgi.exe?$fact static:static/fakta.html"
 [ -z "$pg_line" ] || rows="$rows fcgipg:fcgi-pg/vemlo3.exe?$fact cgipg:cgi-pg/vemlo3.exe?$fact"
 lists="fl100:fcgi-list/vemlo3.exe?ftagnamn=benchkund+a&mall=lista fl1000:fcgi-list/vemlo3.exe?ftagnamn=benchkund&mall=lista"
@@ -168,7 +160,6 @@ for r in $(seq 1 "$rounds"); do
   for row in $lists; do echo "${row%%:*} $(rate 1 "$u/${row#*:}")" >>"$work/rates.txt"; done
 done
 cleanup
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 m() { awk -v k="$1" '$1 == k { print $2 }' "$work/rates.txt" | median; }
 
 res="$build/bench/results.txt"

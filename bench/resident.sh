@@ -23,6 +23,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(dirname "$here")"
+. "$here/common.sh"
 build=$(realpath "${1:-$repo/build-perf}")
 runs=${RUNS:-31}
 cruns=${CRUNS:-10}
@@ -37,11 +38,7 @@ work="$build/bench/resident"
 mkdir -p "$work"
 cc -O2 -Wall -pthread -o "$work/benchrun" "$here/benchrun.c"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
-port=
-for p in $(seq "${PORT:-18950}" $((${PORT:-18950} + 99))); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
-[ -n "$port" ] || { echo "resident.sh: no free port" >&2; exit 1; }
+port=$(free_port "${PORT:-18950}")
 
 # The site; beside cgi-win, one program folder per server mode for the
 # processes that this script starts (bench-srv, bench-thr) and one for those
@@ -116,12 +113,7 @@ for _ in $(seq 1 100); do curl -sf -o /dev/null "$u/" && break; sleep 0.1; done
 for d in cgi-srv cgi-thr; do
   curl -sf "$u/$d/vemlo3.exe?$fact" | grep -aq 'Fel i programmet' && { echo "resident.sh: error page from $d" >&2; exit 1; }
 done
-rate() { # URL -> requests per second over DURATION seconds
-  local o
-  o=$(wrk -t1 -c"$conns" -d"${duration}s" --timeout 10s "$1")
-  if grep -q 'Non-2xx' <<<"$o"; then echo "resident.sh: failed requests: $o" >&2; exit 1; fi
-  awk '/^Requests\/sec:/ { printf "%.1f", $2 }' <<<"$o"
-}
+rate() { wrk_rate "$conns" "$1"; }  # URL -> requests per second
 : >"$work/rates.txt"
 for r in $(seq 1 "$rounds"); do
   echo "server $(rate "$u/cgi-srv/vemlo3.exe?$fact")" >>"$work/rates.txt"
@@ -129,7 +121,6 @@ for r in $(seq 1 "$rounds"); do
   echo "mincgi $(rate "$u/cgi-win/mincgi.exe?$fact")" >>"$work/rates.txt"
 done
 stop_all
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 t_srv=$(awk '$1 == "server" { print $2 }' "$work/rates.txt" | median)
 t_thr=$(awk '$1 == "thread" { print $2 }' "$work/rates.txt" | median)
 t_min=$(awk '$1 == "mincgi" { print $2 }' "$work/rates.txt" | median)

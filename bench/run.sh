@@ -29,6 +29,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(dirname "$here")"
+. "$here/common.sh"
 build=$(realpath "${1:-$repo/build-perf}")
 runs=${RUNS:-31}
 listruns=${LISTRUNS:-11}
@@ -46,11 +47,7 @@ mkdir -p "$work"
 cc -O2 -Wall -pthread -o "$work/benchrun" "$here/benchrun.c"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
-port=
-for p in $(seq "${PORT:-18900}" $((${PORT:-18900} + 99))); do
-  if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then port=$p; break; fi
-done
-[ -n "$port" ] || { echo "run.sh: no free port" >&2; exit 1; }
+port=$(free_port "${PORT:-18900}")
 
 # The site, the minimal program beside the gateway, and a second program
 # folder whose connection line names the database with 1,000 more customers.
@@ -118,10 +115,7 @@ for _ in $(seq 1 100); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && bre
 curl -sf "$u/vemlo3.exe?$fact" | grep -aq 'Fel i programmet' && { echo "run.sh: error page under lighttpd" >&2; exit 1; }
 rate() { # URL -> requests per second over DURATION seconds
   if command -v wrk >/dev/null; then
-    local o
-    o=$(wrk -t1 -c"$conns" -d"${duration}s" --timeout 10s "$1")
-    if grep -q 'Non-2xx' <<<"$o"; then echo "run.sh: failed requests: $o" >&2; exit 1; fi
-    awk '/^Requests\/sec:/ { printf "%.1f", $2 }' <<<"$o"
+    wrk_rate "$conns" "$1"
   else # a bounded client of our own: sequential curl for DURATION seconds, at most 10,000 requests
     local n=0 t0 t1
     t0=$(date +%s.%N)
@@ -138,7 +132,6 @@ for r in $(seq 1 "$rounds"); do
   echo "mincgi $(rate "$u/mincgi.exe?$fact")" >>"$work/rates.txt"
 done
 cleanup; pid=
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 t_fact=$(awk '$1 == "fact" { print $2 }' "$work/rates.txt" | median)
 t_min=$(awk '$1 == "mincgi" { print $2 }' "$work/rates.txt" | median)
 

@@ -1,0 +1,25 @@
+# Shell helpers of the bench scripts (sourced; `duration` is the script's
+# DURATION).
+
+# free_port FIRST: the first of FIRST..FIRST+99 that nothing on the loopback
+# address listens on.
+free_port() {
+  local p
+  for p in $(seq "$1" $(($1 + 99))); do
+    if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then echo "$p"; return 0; fi
+  done
+  echo "${0##*/}: no free port" >&2
+  return 1
+}
+
+# wrk_rate CONNECTIONS URL: requests per second over DURATION seconds; any
+# answer other than 2xx ends the run.
+wrk_rate() {
+  local o
+  o=$(wrk -t1 -c"$1" -d"${duration}s" --timeout 10s "$2")
+  if grep -q 'Non-2xx' <<<"$o"; then echo "${0##*/}: failed requests: $o" >&2; exit 1; fi
+  awk '/^Requests\/sec:/ { printf "%.1f", $2 }' <<<"$o"
+}
+
+# The median of the numbers on standard input, one a line.
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
