@@ -1,16 +1,8 @@
 # Shell helpers of the bench scripts (sourced; `duration` is the script's
 # DURATION).
 
-# free_port FIRST: the first of FIRST..FIRST+99 that nothing on the loopback
-# address listens on.
-free_port() {
-  local p
-  for p in $(seq "$1" $(($1 + 99))); do
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then echo "$p"; return 0; fi
-  done
-  echo "${0##*/}: no free port" >&2
-  return 1
-}
+# free_port FIRST, as the shell tests find theirs.
+. "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lib.sh"
 
 # wrk_rate CONNECTIONS URL: requests per second over DURATION seconds; any
 # answer other than 2xx ends the run.

@@ -37,7 +37,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
-port=$(free_port "${PORT:-19050}")
+port=$(free_port "${PORT:-19050}") || { echo "fastcgi.sh: no free port" >&2; exit 1; }
 
 # PostgreSQL, when there is a server to start: the demo data loaded into a
 # throw-away server of its own.

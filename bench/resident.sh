@@ -38,7 +38,7 @@ work="$build/bench/resident"
 mkdir -p "$work"
 cc -O2 -Wall -pthread -o "$work/benchrun" "$here/benchrun.c"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
-port=$(free_port "${PORT:-18950}")
+port=$(free_port "${PORT:-18950}") || { echo "resident.sh: no free port" >&2; exit 1; }
 
 # The site; beside cgi-win, one program folder per server mode for the
 # processes that this script starts (bench-srv, bench-thr) and one for those

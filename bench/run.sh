@@ -47,7 +47,7 @@ mkdir -p "$work"
 cc -O2 -Wall -pthread -o "$work/benchrun" "$here/benchrun.c"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
-port=$(free_port "${PORT:-18900}")
+port=$(free_port "${PORT:-18900}") || { echo "run.sh: no free port" >&2; exit 1; }
 
 # The site, the minimal program beside the gateway, and a second program
 # folder whose connection line names the database with 1,000 more customers.
