@@ -117,6 +117,14 @@ std::string EngineLog(const TestSite& site) {
   std::string path = site.root + "/enginelog/vemlo3.Log";
   return fs::exists(path) ? site.ReadFile(path) : "";
 }
+
+// A test server's settings: a quick heartbeat, generous waits.
+const char* const kServerTimes = "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000";
+
+// The environment of a client whose server runs in `mode` in `dir`.
+std::vector<std::string> ServerEnv(const std::string& mode, const std::string& dir) {
+  return {"VEMLO3_CGIMODE=" + mode, "VEMLO3_SERVER_DIR=" + dir, kServerTimes};
+}
 }  // namespace
 
 TEST(WindowsCgi, ProfileRunWritesThePageToTheOutputFile) {
@@ -153,8 +161,7 @@ TEST_P(ResidentServer, ServesClientsAtOnceWithoutMixingAndStopsWhenItsAliveFileG
   site.UseDatabase(kKunder);
   site.WriteFile("www/kund/facts.htm", kMall);
   const std::string dir = site.root + "/server";
-  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=" + std::string(GetParam()), "VEMLO3_SERVER_DIR=" + dir,
-                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const auto extra = ServerEnv(GetParam(), dir);
   std::set<pid_t> servers;
   for (int round = 0; round < 2; ++round) {
     std::vector<CgiResult> results(kFragor.size());
@@ -195,8 +202,7 @@ TEST(ResidentServerStart, AStaleAliveFileWithoutItsServerIsReplaced) {
   std::ofstream(dir + "/vemlo3_s").close();
   std::ofstream(dir + "/vemlo3_pid") << "999999\n";
   site.WriteFile("www/cgi-win/vemlo3.conf", "CGIMode=ServerMode\n");
-  const std::vector<std::string> extra = {"VEMLO3_SERVER_DIR=" + dir,
-                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const std::vector<std::string> extra = {"VEMLO3_SERVER_DIR=" + dir, kServerTimes};
   CgiResult r = site.Get("kundid=e5", extra);
   EXPECT_EQ(SplitResponse(r.out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
   pid_t server = ServerPid(dir);
@@ -289,8 +295,7 @@ TEST(ResidentServerKinds, APollingSideAndAWatchingSideServeEachOther) {
   site.UseDatabase(kKunder);
   site.WriteFile("www/kund/facts.htm", kMall);
   const std::string dir = site.root + "/server";
-  const std::vector<std::string> watching = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
-                                             "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const auto watching = ServerEnv("ServerMode", dir);
   std::vector<std::string> polling = watching;
   polling.push_back("VEMLO3_NO_INOTIFY=1");
   struct Step {
@@ -342,8 +347,7 @@ TEST(ResidentServerStart, AServerKilledWhileARequestWaitsLeavesItToTheClient) {
   site.UseDatabase(kKunder);
   site.WriteFile("www/kund/facts.htm", kMall);
   const std::string dir = site.root + "/server";
-  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerThreadMode", "VEMLO3_SERVER_DIR=" + dir,
-                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const auto extra = ServerEnv("ServerThreadMode", dir);
   EXPECT_EQ(SplitResponse(site.Get("kundid=e5", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
   pid_t server = ServerPid(dir);
   ASSERT_TRUE(ProcessAlive(server));
@@ -364,8 +368,7 @@ TEST(ResidentServerStart, APostedBodyReadForTheHandOverIsServedHereWhenTheServer
   site.UseDatabase(kKunder);
   site.WriteFile("www/kund/facts.htm", kMall);
   const std::string dir = site.root + "/server";
-  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
-                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const auto extra = ServerEnv("ServerMode", dir);
   EXPECT_EQ(SplitResponse(site.Post("kundid=e5", "", extra).out).body, "<html>[E5:Epsilon:E5]</html>\r\n\r\n");
   pid_t server = ServerPid(dir);
   ASSERT_TRUE(ProcessAlive(server));
@@ -387,8 +390,7 @@ TEST(ResidentServerStart, ABodyOverTheLimitIsRefusedWithoutAHandOver) {
   site.WriteFile("www/kund/facts.htm", kMall);
   site.WriteFile("www/cgi-win/vemlo3.conf", "MaxBody=100\n");
   const std::string dir = site.root + "/server";
-  const std::vector<std::string> extra = {"VEMLO3_CGIMODE=ServerMode", "VEMLO3_SERVER_DIR=" + dir,
-                                          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+  const auto extra = ServerEnv("ServerMode", dir);
   CgiResult r = site.Post("kundid=e5&vad=" + std::string(100, 'K'), "", extra);
   EXPECT_NE(r.out.find("Content length exceeds allowed limit"), std::string::npos) << r.out;
   EXPECT_FALSE(fs::exists(dir + "/vemlo3_s"));  // no server was started for it
@@ -405,8 +407,7 @@ TEST(ResidentServerStart, ABodyOverTheLimitIsRefusedWithoutAHandOver) {
 namespace {
 std::vector<std::string> ThreadModeEnv(const std::string& dir, int threads) {
   return {"VEMLO3_CGIMODE=ServerThreadMode", "VEMLO3_SERVER_DIR=" + dir,
-          "VEMLO3_SERVER_THREADS=" + std::to_string(threads),
-          "VEMLO3_SERVER_TIMES=heartbeat=100,fresh=3000,wait=30000,start=10000"};
+          "VEMLO3_SERVER_THREADS=" + std::to_string(threads), kServerTimes};
 }
 
 size_t ThreadCount(pid_t pid) {
