@@ -135,9 +135,7 @@ bool WebServerAddressAllowed(const std::string& allowedList, const std::string& 
 
 TFastCgiSettings FastCgiSettingsFromEnvironment() {
   TFastCgiSettings s;
-  unsigned cores = std::thread::hardware_concurrency();
-  int threads = StrToIntDef(Trim(GetEnv("VEMLO3_FCGI_THREADS")), 0);
-  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(cores > 0 ? cores : 1);
+  s.Threads = ThreadCountSetting("VEMLO3_FCGI_THREADS", 1);
   int32_t max = StrToIntDef(Trim(GetEnv("VEMLO3_FCGI_MAX_REQUESTS")), 0);
   s.MaxRequests = max > 0 ? max : 0;
   return s;

@@ -56,9 +56,7 @@ TServerSettings LoadSettings() {
   s.Directory = GetEnv("VEMLO3_SERVER_DIR");
   if (s.Directory.empty()) s.Directory = ExtractFilePath(ProgramFileName()) + "temp";
   s.Directory = PosixPath(s.Directory);
-  int32_t threads = StrToIntDef(Trim(GetEnv("VEMLO3_SERVER_THREADS")), 0);
-  unsigned cores = std::thread::hardware_concurrency();
-  s.Threads = threads > 0 ? std::min(threads, 256) : static_cast<int>(std::max(2u, cores));
+  s.Threads = ThreadCountSetting("VEMLO3_SERVER_THREADS", 2);
   while (s.Directory.size() > 1 && s.Directory.back() == '/') s.Directory.pop_back();
   std::string times = GetEnv("VEMLO3_SERVER_TIMES");
   size_t pos = 0;

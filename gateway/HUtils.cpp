@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <random>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -414,6 +415,12 @@ std::string ProgramFileName() {
 std::string GetEnv(const char* name) {
   const char* v = std::getenv(name);
   return v ? std::string(v) : std::string();
+}
+
+int ThreadCountSetting(const char* name, int fewest) {
+  int n = StrToIntDef(Trim(GetEnv(name)), 0);
+  if (n > 0) return std::min(n, 256);
+  return std::max(fewest, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 // ---------------------------------------------------------------- random

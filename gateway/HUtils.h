@@ -158,6 +158,10 @@ const std::vector<std::string>& ProgramArgs();
 void SetProgramArgs(int argc, char** argv);
 // Environment variable, empty when unset.
 std::string GetEnv(const char* name);
+// A thread count from the environment variable `name`: its value when it
+// is a positive number (at most 256), else the number of cores, at least
+// `fewest`.
+int ThreadCountSetting(const char* name, int fewest);
 
 // The program's pseudo-random generator (one per thread), seeded from the
 // clock. Random(n) draws 0..n-1.
