@@ -36,6 +36,8 @@ void TForm1::InitieraDatabas() {
   for (TQuery* q : {&q_dbqv, &q_dbqv2, &q_temp, &q_sprk, &q_kund}) q->SetProperty(property, line);
 }
 
+// Kept as the module's table-name rule; the statements now name their
+// tables through SqlStatement::Table, which follows the same rule.
 std::string TForm1::FixaTabellnamn(const std::string& name) { return SqlTableName(name, RS().AnvandADO); }
 
 SqlStatement TForm1::NyFraga(const std::string& kolumner, const std::string& tabell, const std::string& alias) {
