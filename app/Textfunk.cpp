@@ -62,38 +62,73 @@ std::string TForm1::Ersatt(const std::string& s, const std::string& fran, const 
   return ReplaceAll(s, fran, till);
 }
 
-void TForm1::PutAAO(const std::string& s) {
-  // Every byte of a page passes here: the entities are looked up in a table.
+namespace {
+// The entity of each Windows-1252 byte, or none.
+const std::array<const char*, 256>& Entitetstabell() {
   static const auto entities = [] {
     std::array<const char*, 256> t{};
     for (int c = 0x80; c < 256; ++c) t[static_cast<size_t>(c)] = EntityOf(static_cast<unsigned char>(c));
     return t;
   }();
-  std::string out;
+  return entities;
+}
+
+// Where the next byte of 0x80 or above stands, from `i` on (`n` when none).
+// Every byte of a page passes here: eight ASCII bytes are passed over at once.
+size_t NastaHoga(const char* p, size_t i, size_t n) {
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (w &= 0x8080808080808080ull) return i + static_cast<size_t>(__builtin_ctzll(w) / 8);
+  }
+  for (; i < n; ++i)
+    if (static_cast<unsigned char>(p[i]) >= 0x80) return i;
+  return n;
+}
+}  // namespace
+
+namespace {
+// Where the first byte with an entity stands (npos when none).
+size_t ForstaEntitet(std::string_view s) {
+  const auto& entities = Entitetstabell();
+  for (size_t i = NastaHoga(s.data(), 0, s.size()); i < s.size(); i = NastaHoga(s.data(), i + 1, s.size()))
+    if (entities[static_cast<unsigned char>(s[i])]) return i;
+  return std::string_view::npos;
+}
+
+// `s` with its entities, the first of them at `forsta`, appended to `out`.
+void SkrivEntiteter(std::string& out, std::string_view s, size_t forsta) {
+  const auto& entities = Entitetstabell();
+  out.reserve(out.size() + s.size() + s.size() / 8 + 8);
   size_t plain = 0;
-  const size_t n = s.size();
-  for (size_t i = 0; i < n; ++i) {
-    // Entities are only for bytes of 0x80 and above: eight ASCII bytes at a
-    // time are passed over at once.
-    while (i + 8 <= n) {
-      uint64_t w;
-      std::memcpy(&w, s.data() + i, 8);
-      if (w & 0x8080808080808080ull) break;
-      i += 8;
-    }
-    if (i >= n) break;
+  for (size_t i = forsta; i < s.size(); i = NastaHoga(s.data(), i + 1, s.size())) {
     if (const char* entity = entities[static_cast<unsigned char>(s[i])]) {
-      if (plain == 0) out.reserve(s.size() + s.size() / 8);
-      out.append(s, plain, i - plain);
+      out.append(s.data() + plain, i - plain);
       out += entity;
       plain = i + 1;
     }
   }
-  if (plain == 0) {
+  out.append(s.data() + plain, s.size() - plain);
+}
+}  // namespace
+
+std::string Entitetstext(std::string_view s) {
+  size_t forsta = ForstaEntitet(s);
+  if (forsta == std::string_view::npos) return std::string(s);
+  std::string out;
+  SkrivEntiteter(out, s, forsta);
+  return out;
+}
+
+void TForm1::PutAAO(const std::string& s) {
+  // Most texts have no letter to replace: they are written as they are.
+  size_t forsta = ForstaEntitet(s);
+  if (forsta == std::string_view::npos) {
     HttpWrite(s);
     return;
   }
-  out.append(s, plain, std::string::npos);
+  std::string out;
+  SkrivEntiteter(out, s, forsta);
   HttpWrite(out);
 }
 

@@ -200,6 +200,9 @@ std::string CommentSafe(std::string s);
 // characters would start lines or sections of their own, so they become
 // blanks.
 std::string LogSafe(std::string s);
+// The text as PutAAO writes it: the letters that pages carry as HTML
+// entities (å, ä, ö, é and their kin) replaced by their entities.
+std::string Entitetstext(std::string_view s);
 
 // The module of the process (the one the program created at start-up).
 extern TForm1* Form1;

@@ -37,6 +37,17 @@ public:
   bool HasKnownSize() const override { return true; }
 
   const std::string& Data() const { return data_; }
+  // Write at the end, the usual case of an output buffer, without the
+  // stream's general path.
+  void Append(const char* bytes, size_t count) {
+    if (pos_ != Size()) {
+      Write(bytes, static_cast<int64_t>(count));
+      return;
+    }
+    data_.append(bytes, count);
+    pos_ += static_cast<int64_t>(count);
+  }
+  void Reserve(size_t bytes) { data_.reserve(bytes); }
   void Clear() {
     data_.clear();
     pos_ = 0;

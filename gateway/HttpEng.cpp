@@ -306,6 +306,9 @@ void THttpEngine::RunRequest(TStream* input, TStream* output, std::unique_ptr<TS
     r.TempFiles = std::make_unique<TStringList>();
     r.Headers = std::make_unique<TStringList>();
     r.OutputBuffer = std::make_unique<TMemoryStream>();
+    // Room for a whole page at once: the buffer is written in hundreds of
+    // small pieces and would otherwise grow and be copied again and again.
+    r.OutputBuffer->Reserve(64 * 1024);
     CurrentEngine = this;
     r.InputStream = input;
     r.OutputStream = output;

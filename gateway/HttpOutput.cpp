@@ -67,7 +67,7 @@ void THttpEngine::WriteLn(std::string_view text) {
 
 void THttpEngine::WriteBuffer(const void* bytes, int64_t count) {
   EngineRequestState& r = ERS();
-  if (r.OutputBuffer && count > 0) r.OutputBuffer->Write(bytes, count);
+  if (r.OutputBuffer && count > 0) r.OutputBuffer->Append(static_cast<const char*>(bytes), static_cast<size_t>(count));
 }
 
 void THttpEngine::WriteStream(TStream& stream) {

@@ -118,7 +118,7 @@ void TForm1::Blockpass(TSida& sida) {
   for (size_t i = 0; i < block.size(); ++i) {
     const TBlockBit& b = block[i];
     if (!b.tagg) {
-      PutAAO(b.text);  // text, and comments that are no tag
+      HttpWrite(b.html);  // text, and comments that are no tag
     } else if (!b.tagg->handling(*this, sida, b)) {
       // A section that is dropped: on after its end marker.
       if (b.slut < 0) return;  // no end marker: the rest of the block is dropped

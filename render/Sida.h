@@ -12,6 +12,7 @@ struct TTagg;
 // customer.
 struct TBlockBit {
   std::string text;               // the piece as it stands in the template
+  std::string html;               // a text piece of the block as it is written (Entitetstext)
   const TTagg* tagg = nullptr;    // the tag it is; none for text and for comments that are no tag
   bool qv = true;                 // a web-address tag: false for its "(EJQV)" form
   std::vector<std::string> args;  // the tag's arguments, or the value of a prefix tag

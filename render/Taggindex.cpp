@@ -103,7 +103,12 @@ std::string Slutmarkor(const TBlockBit& bit) {
 
 void KlassificeraBlock(std::vector<TBlockBit>& block) {
   const TTaggindex& index = Blockindex();
-  for (TBlockBit& b : block) index.Sok(b);
+  for (TBlockBit& b : block) {
+    index.Sok(b);
+    // The block's text is the same on every page of the template: its
+    // entities are written into it once.
+    if (!b.tagg) b.html = Entitetstext(b.text);
+  }
   // Where each section ends is fixed by the block itself: the first end
   // marker after its start.
   for (size_t i = 0; i < block.size(); ++i) {
