@@ -63,11 +63,12 @@ std::string TForm1::Ersatt(const std::string& s, const std::string& fran, const 
 }
 
 namespace {
-// The entity of each Windows-1252 byte, or none.
-const std::array<const char*, 256>& Entitetstabell() {
+// The entity of each Windows-1252 byte, or an empty one.
+const std::array<std::string_view, 256>& Entitetstabell() {
   static const auto entities = [] {
-    std::array<const char*, 256> t{};
-    for (int c = 0x80; c < 256; ++c) t[static_cast<size_t>(c)] = EntityOf(static_cast<unsigned char>(c));
+    std::array<std::string_view, 256> t{};
+    for (int c = 0x80; c < 256; ++c)
+      if (const char* e = EntityOf(static_cast<unsigned char>(c))) t[static_cast<size_t>(c)] = e;
     return t;
   }();
   return entities;
@@ -92,7 +93,7 @@ namespace {
 size_t ForstaEntitet(std::string_view s) {
   const auto& entities = Entitetstabell();
   for (size_t i = NastaHoga(s.data(), 0, s.size()); i < s.size(); i = NastaHoga(s.data(), i + 1, s.size()))
-    if (entities[static_cast<unsigned char>(s[i])]) return i;
+    if (!entities[static_cast<unsigned char>(s[i])].empty()) return i;
   return std::string_view::npos;
 }
 
@@ -102,9 +103,10 @@ void SkrivEntiteter(std::string& out, std::string_view s, size_t forsta) {
   out.reserve(out.size() + s.size() + s.size() / 8 + 8);
   size_t plain = 0;
   for (size_t i = forsta; i < s.size(); i = NastaHoga(s.data(), i + 1, s.size())) {
-    if (const char* entity = entities[static_cast<unsigned char>(s[i])]) {
+    std::string_view entity = entities[static_cast<unsigned char>(s[i])];
+    if (!entity.empty()) {
       out.append(s.data() + plain, i - plain);
-      out += entity;
+      out.append(entity);
       plain = i + 1;
     }
   }

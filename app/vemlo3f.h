@@ -160,10 +160,10 @@ public:
 
   // ------------------------------------------------------------ tag building blocks
   // Field text, number, integer and date of the current customer in q_kund.
-  std::string FaltText(const std::string& falt);
-  double FaltTal(const std::string& falt);
-  int32_t FaltHeltal(const std::string& falt);
-  TDateTime FaltDatum(const std::string& falt);
+  std::string FaltText(std::string_view falt);
+  double FaltTal(std::string_view falt);
+  int32_t FaltHeltal(std::string_view falt);
+  TDateTime FaltDatum(std::string_view falt);
   // Code list of table T, field F: the names of the codes in field F,
   // in the request's language, joined by the separator.
   std::string Kodlista(const std::string& tabell, const std::string& falt, const std::string& avskiljare);

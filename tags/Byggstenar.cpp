@@ -2,10 +2,10 @@
 // and the small patterns that many tags share.
 #include "app/vemlo3f.h"
 
-std::string TForm1::FaltText(const std::string& falt) { return q_kund.FieldByName(falt).AsString(); }
-double TForm1::FaltTal(const std::string& falt) { return q_kund.FieldByName(falt).AsFloat(); }
-int32_t TForm1::FaltHeltal(const std::string& falt) { return q_kund.FieldByName(falt).AsInteger(); }
-TDateTime TForm1::FaltDatum(const std::string& falt) { return q_kund.FieldByName(falt).AsDateTime(); }
+std::string TForm1::FaltText(std::string_view falt) { return q_kund.FieldByName(falt).AsString(); }
+double TForm1::FaltTal(std::string_view falt) { return q_kund.FieldByName(falt).AsFloat(); }
+int32_t TForm1::FaltHeltal(std::string_view falt) { return q_kund.FieldByName(falt).AsInteger(); }
+TDateTime TForm1::FaltDatum(std::string_view falt) { return q_kund.FieldByName(falt).AsDateTime(); }
 
 std::string TForm1::Kodlista(const std::string& tabell, const std::string& falt, const std::string& avskiljare) {
   return HamtaForknamn(tabell, falt, FaltText(falt), avskiljare);

@@ -65,8 +65,19 @@ TEST(TextHelpers, EntitiesForWesternLettersOnly) {
       want.replace(at, 1, "&ouml;");
       m.form.PutAAO(s);
       EXPECT_EQ(m.Skrivet(), want) << len << " " << at;
+      EXPECT_EQ(Entitetstext(s), want) << len << " " << at;
+      // A high byte that has no entity stops the quick pass but stays as it is.
+      s[at] = '\xE8';
+      s += '\xE5';
+      want = plain;
+      want[at] = '\xE8';
+      want += "&aring;";
+      m.form.PutAAO(s);
+      EXPECT_EQ(m.Skrivet(), want) << len << " " << at;
+      EXPECT_EQ(Entitetstext(s), want) << len << " " << at;
     }
   }
+  EXPECT_EQ(Entitetstext("\x80\xFF plain"), "\x80\xFF plain");
   m.form.PutAAOnbsp(" ");
   m.form.PutAAOnbsp("");
   m.form.PutAAOnbsp("  ");
