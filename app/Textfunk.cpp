@@ -34,6 +34,10 @@ const char* EntityOf(unsigned char c) {
 }  // namespace
 
 std::string TForm1::br(const std::string& s) { return Suffix(s, "<br>"); }
+void TForm1::brLaggTill(std::string& s, std::string_view mer) {
+  if (!s.empty()) s += "<br>";
+  s += mer;
+}
 std::string TForm1::br2(const std::string& s) { return Suffix(s, "<br><br>"); }
 std::string TForm1::cr(const std::string& s) { return Suffix(s, "\r\n"); }
 std::string TForm1::hr(const std::string& s) { return Suffix(s, "<hr>"); }
@@ -154,7 +158,7 @@ std::string TForm1::Radbryt(std::string s, int forsta, int ovriga) {
         if (c == '.' || c == '@' || c == '-' || c == '/') cut = i;
       }
     }
-    result = br(result) + s.substr(0, static_cast<size_t>(cut));
+    brLaggTill(result, s.substr(0, static_cast<size_t>(cut)));
     s = s.substr(static_cast<size_t>(cut));
     width = ovriga < 1 ? 1 : ovriga;
   }

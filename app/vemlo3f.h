@@ -60,6 +60,8 @@ public:
 
   // ------------------------------------------------------------ text helpers
   std::string br(const std::string& s);
+  // s = br(s) + mer, without building the text again.
+  void brLaggTill(std::string& s, std::string_view mer);
   std::string br2(const std::string& s);
   std::string cr(const std::string& s);
   std::string hr(const std::string& s);

@@ -224,10 +224,14 @@ int TStringList::IndexOf(std::string_view s) const {
 }
 
 int TStringList::IndexOfName(std::string_view name) const {
+  // An entry's name ends at its first '=': a name with '=' in it names none.
+  // Entries are told apart by the place of their '=' before any letter is
+  // compared.
+  if (name.find('=') != std::string_view::npos) return -1;
+  const size_t n = name.size();
   for (int i = 0; i < Count(); ++i) {
     const std::string& e = items_[static_cast<size_t>(i)];
-    size_t eq = e.find('=');
-    if (eq != std::string::npos && SameText(std::string_view(e).substr(0, eq), name)) return i;
+    if (e.size() > n && e[n] == '=' && SameText(std::string_view(e).substr(0, n), name)) return i;
   }
   return -1;
 }

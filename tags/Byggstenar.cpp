@@ -12,7 +12,7 @@ std::string TForm1::Kodlista(const std::string& tabell, const std::string& falt,
 }
 
 void TForm1::RubrikSektion(std::string& ackumulator, const std::string& rubrik, const std::string& innehall) {
-  ackumulator = br(ackumulator) + "<b>" + HamtaText(rubrik) + ":</b><br>" + innehall;
+  brLaggTill(ackumulator, "<b>" + HamtaText(rubrik) + ":</b><br>" + innehall);
 }
 
 std::string TForm1::SprakFalt(const std::string& bas) {

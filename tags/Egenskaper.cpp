@@ -33,15 +33,15 @@ void OvrigtBlock(TForm1& f, std::string& acc, const std::string& tabell, const s
                  const std::string& text) {
   const bool koder = !f.FaltText(ovrfalt).empty();
   if (!koder && text.empty()) return;
-  acc = f.br(acc) + "<b>" + f.HamtaText("\xD6vrigt") + ":</b>";
-  if (koder) acc = f.br(acc) + f.Kodlista(tabell, ovrfalt, "<br>");
-  if (!text.empty()) acc = f.br(acc) + text;
+  f.brLaggTill(acc, "<b>" + f.HamtaText("\xD6vrigt") + ":</b>");
+  if (koder) f.brLaggTill(acc, f.Kodlista(tabell, ovrfalt, "<br>"));
+  if (!text.empty()) f.brLaggTill(acc, text);
 }
 
 // The buffet's arrangements followed by their free text.
 std::string MedArrangemangstext(TForm1& f, std::string acc) {
   const std::string text = f.FaltText("JulbArrangemangText");
-  if (!text.empty()) acc = f.br(acc) + text;
+  if (!text.empty()) f.brLaggTill(acc, text);
   return TForm1::Nbsp(acc);
 }
 
@@ -142,7 +142,7 @@ std::string TForm1::OVRIGT() {
 
 std::string TForm1::EGENINR() {
   std::string acc;
-  if (RS().NivaOver0 && !FaltText("EgenInr").empty()) acc = br(acc) + Kodlista("KUND", "EgenInr", "<br>");
+  if (RS().NivaOver0 && !FaltText("EgenInr").empty()) brLaggTill(acc, Kodlista("KUND", "EgenInr", "<br>"));
   Kodrubriker(*this, acc, "KUND",
               {{"AktvInriktning", "Aktiviteter"},
                {"WendInriktning", "Paketresor"},
@@ -177,7 +177,7 @@ std::string TForm1::KONFUTRUSTNING() {
   const std::string text = FaltText(SprakFalt("KnfUtrustnText"));
   if (!text.empty()) {
     if (!FaltText("KnfUtrustnOvr").empty())
-      acc = br(acc) + text;
+      brLaggTill(acc, text);
     else
       RubrikSektion(acc, "\xD6vrigt", text);
   }

@@ -105,7 +105,7 @@ std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& f
     else if (sprak == "D")
       namn = q.Text(p + "NamnTy");
     if (namn.empty()) namn = q.Text(p + "Namn");
-    r = f.br(r) + "-&nbsp;<a href=\"" + bas + e.lanknyckel + q.Text(p + "id") + "\"" + attribut + ">" + namn + "</a>";
+    f.brLaggTill(r, "-&nbsp;<a href=\"" + bas + e.lanknyckel + q.Text(p + "id") + "\"" + attribut + ">" + namn + "</a>");
   }
   q.Close();
   return TForm1::Nbsp(r);
@@ -128,7 +128,7 @@ std::string TForm1::LOGIPRIS() {
   std::string r;
   if (std::string d = Prisintervall(*this, "PrisMin", "PrisMax"); !d.empty()) r = HamtaText("Pris") + ": " + d;
   if (std::string frukost = FaltText("InklFrukost"); !frukost.empty())
-    r = br(r) + HamtaForknamn1("LOGI", "InklFrukost", frukost);
+    brLaggTill(r, HamtaForknamn1("LOGI", "InklFrukost", frukost));
   return Nbsp(r);
 }
 

@@ -70,7 +70,7 @@ std::string CentralBokning(TForm1& f, const std::string& tele, const std::string
   if (!hemsida.empty()) {
     const std::string lank = "<a href=\"http://" + hemsida + "\" target=_blank>";
     if (!logotyp.empty())
-      acc = f.br(acc) + lank + Bildelement(logotyp, "\"></a>");
+      f.brLaggTill(acc, lank + Bildelement(logotyp, "\"></a>"));
     else
       Kontaktrad(f, acc, "Hemsida", lank + f.Radbryt(hemsida, 50, 50) + "</a>");
   }
@@ -150,7 +150,7 @@ std::string TForm1::TELEFON() {
     AllmannaNummer(*this, acc);
     Kontaktrad(*this, acc, "Centr.bokn", FaltText("TeleCentralBokning"));
     const std::string text = FaltText(SprakFalt("TeleText"));
-    if (!text.empty()) acc = br(acc) + text;
+    if (!text.empty()) brLaggTill(acc, text);
     return Nbsp(acc);
   });
 }

@@ -20,7 +20,7 @@ std::string Bildelement(const std::string& kalla, const std::string& slut) {
 }
 
 void Kontaktrad(TForm1& f, std::string& acc, const std::string& etikett, const std::string& varde) {
-  if (!varde.empty()) acc = f.br(acc) + f.HamtaText(etikett) + ": " + varde;
+  if (!varde.empty()) f.brLaggTill(acc, f.HamtaText(etikett) + ": " + varde);
 }
 
 std::string SynligtFalt(TForm1& f, const std::string& falt, const std::string& doljflagga) {
@@ -44,7 +44,7 @@ std::string KategoriKontakt(TForm1& f, const std::string& prefix, bool allmanRes
   };
   std::string acc;
   const std::string kontakt = f.FaltText(prefix + "KontaktBokning");
-  if (!kontakt.empty()) acc = f.br(acc) + f.HamtaText("Kontakta") + " " + kontakt;
+  if (!kontakt.empty()) f.brLaggTill(acc, f.HamtaText("Kontakta") + " " + kontakt);
   for (const Rad& rad : kRader) {
     std::string varde = f.FaltText(prefix + rad.direkt);
     if (varde.empty() && allmanReserv) varde = SynligtFalt(f, rad.allman, rad.doljflagga);
@@ -59,7 +59,7 @@ std::string BokningsOmraden(TForm1& f) {
     const std::string nr = std::to_string(n);
     const std::string omrade = f.FaltText("BoknOmrade" + nr);
     const std::string kontakt = f.FaltText("BoknKontaktOmrade" + nr);
-    if (!omrade.empty()) acc = f.br(acc) + "<b>" + omrade + "</b>";
+    if (!omrade.empty()) f.brLaggTill(acc, "<b>" + omrade + "</b>");
     if (omrade.empty() && kontakt.empty()) continue;
 
     std::string rad = kontakt;
@@ -69,7 +69,7 @@ std::string BokningsOmraden(TForm1& f) {
     std::string epost = f.FaltText("BoknEpostDirOmrade" + nr);
     if (epost.empty()) epost = SynligtFalt(f, "Epost", "VisaEjEpost");
     if (!epost.empty()) rad = f.komma(rad) + " " + f.HamtaText("E-post") + ": " + Epostlank(epost);
-    if (!rad.empty()) acc = f.br(acc) + rad;
+    if (!rad.empty()) f.brLaggTill(acc, rad);
   }
   return acc;
 }

@@ -20,7 +20,7 @@ std::string Oversattning(const std::string& rubrik, const std::string& text) {
 std::string KodlistaOchText(TForm1& f, const std::string& tabell, const std::string& falt, const std::string& textbas) {
   std::string acc = f.Kodlista(tabell, falt, "<br>");
   const std::string text = f.FaltText(f.SprakFalt(textbas));
-  if (!text.empty()) acc = f.br(acc) + text;
+  if (!text.empty()) f.brLaggTill(acc, text);
   return acc;
 }
 
@@ -98,13 +98,13 @@ std::string TForm1::WENDOVR() {
   const std::string pris = HamtaText("Pris") + ": ";
   const std::string perPerson = " " + HamtaText("kr/pers");
   if (max == min && min > 0)
-    acc = br(acc) + pris + FaltText("WendPrisMin") + perPerson;
+    brLaggTill(acc, pris + FaltText("WendPrisMin") + perPerson);
   else if (min > 0 && max > 0)
-    acc = br(acc) + pris + FaltText("WendPrisMin") + " - " + FaltText("WendPrisMax") + perPerson;
+    brLaggTill(acc, pris + FaltText("WendPrisMin") + " - " + FaltText("WendPrisMax") + perPerson);
   else if (min > 0)
-    acc = br(acc) + pris + HamtaText("Fr\xE5n") + " " + FaltText("WendPrisMin") + perPerson;
+    brLaggTill(acc, pris + HamtaText("Fr\xE5n") + " " + FaltText("WendPrisMin") + perPerson);
   else if (max > 0)
-    acc = br(acc) + pris + HamtaText("Max") + " " + FaltText("WendPrisMax") + perPerson;
+    brLaggTill(acc, pris + HamtaText("Max") + " " + FaltText("WendPrisMax") + perPerson);
   return Nbsp(acc);
 }
 
@@ -129,7 +129,7 @@ std::string TForm1::JULBOPPET() {
 std::string TForm1::JULBOVRIGT() {
   std::string acc;
   if (FaltTal("AntJulbord") > 0)
-    acc = br(acc) + HamtaText("Plats f\xF6r") + " " + FaltText("AntJulbord") + " " + HamtaText("matg\xE4ster");
+    brLaggTill(acc, HamtaText("Plats f\xF6r") + " " + FaltText("AntJulbord") + " " + HamtaText("matg\xE4ster"));
   if (!AretsJulbord(*this)) return Nbsp(acc);
 
   std::string priser;
@@ -138,16 +138,16 @@ std::string TForm1::JULBOVRIGT() {
     const std::string pris = "JulbPris" + std::to_string(k);
     const std::string not_ = FaltText("JulbPrisNot" + std::to_string(k));
     if (FaltTal(pris) > 0)
-      priser = br(priser) + FaltText(pris) + kr + " " + not_;
+      brLaggTill(priser, FaltText(pris) + kr + " " + not_);
     else if (!not_.empty())
-      priser = br(priser) + not_;
+      brLaggTill(priser, not_);
   }
   // A children's price of 0 is a price (free), not a missing one.
   const std::string barnNot = FaltText("JulbPrisNotBarn");
   if (!FaltText("JulbPrisBarn").empty() && FaltTal("JulbPrisBarn") >= 0)
-    priser = br(priser) + HamtaText("Barn") + ": " + FaltText("JulbPrisBarn") + kr + " " + barnNot;
+    brLaggTill(priser, HamtaText("Barn") + ": " + FaltText("JulbPrisBarn") + kr + " " + barnNot);
   else if (!barnNot.empty())
-    priser = br(priser) + HamtaText("Barn") + ": " + barnNot;
+    brLaggTill(priser, HamtaText("Barn") + ": " + barnNot);
 
   if (!priser.empty()) acc = br2(acc) + "<b>" + HamtaText("Pris") + ":</b><br>" + priser;
   return Nbsp(acc);

@@ -40,7 +40,7 @@ std::string Internet(TForm1& f, const std::string& target) {
     if (EgenKund(f)) {
       Kontaktrad(f, acc, "Hemsida", HemsidaLank(f, target, true));
       const std::string tur = RundvandringLank(f, "", target, true);
-      if (!tur.empty()) acc = f.br(acc) + tur;
+      if (!tur.empty()) f.brLaggTill(acc, tur);
     }
     return TForm1::Nbsp(acc);
   });
@@ -50,7 +50,7 @@ std::string Hemsida(TForm1& f, const std::string& target, const std::string& tur
   if (EndastViaByra(f)) return {};
   std::string acc;
   for (const std::string& lank : {HemsidaLank(f, target, qv), RundvandringLank(f, turtyp, target, qv)})
-    if (!lank.empty()) acc = f.br(acc) + lank;
+    if (!lank.empty()) f.brLaggTill(acc, lank);
   return TForm1::Nbsp(acc);
 }
 

@@ -87,6 +87,19 @@ TEST(FormDecoding, NameRunsToTheFirstAndValueFromTheLastEqualsSign) {
   EXPECT_EQ(f.Value("a"), "c");
 }
 
+TEST(FormDecoding, AnEntryIsFoundByItsWholeNameWhateverItsCase) {
+  TStringList l;
+  for (const char* e : {"AB=1", "X", "a=2", "=tom", "K=V=W", "ABC=3", "A"}) l.Add(e);
+  EXPECT_EQ(l.IndexOfName("a"), 2);  // not AB or ABC, whose names only begin so
+  EXPECT_EQ(l.IndexOfName("ab"), 0);
+  EXPECT_EQ(l.IndexOfName("Abc"), 5);
+  EXPECT_EQ(l.IndexOfName("X"), -1);  // no '=': no name
+  EXPECT_EQ(l.IndexOfName(""), 3);
+  EXPECT_EQ(l.Value("k"), "V=W");
+  EXPECT_EQ(l.IndexOfName("K=V"), -1);  // a name ends at the first '='
+  EXPECT_EQ(l.IndexOfName("ABCD"), -1);
+}
+
 TEST(FormDecoding, DecodesPlusAndPercentEscapes) {
   EXPECT_EQ(HttpUrlDecode("%4g"), "%4g");
   EXPECT_EQ(HttpUrlDecode("%41%2b+"), "A+ ");
