@@ -429,24 +429,47 @@ int ThreadCountSetting(const char* name, int fewest) {
 
 // ---------------------------------------------------------------- random
 
-static std::mt19937& Generator() {
-  static thread_local std::mt19937 gen = [] {
-    struct timespec ts;
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return std::mt19937(static_cast<uint32_t>(ts.tv_nsec) ^ static_cast<uint32_t>(ts.tv_sec) ^
-                        (static_cast<uint32_t>(::getpid()) << 16));
+namespace {
+// A small generator with a 64-bit state (splitmix64): every request seeds it
+// anew, and a seed costs one word, where a Mersenne twister fills and stirs
+// 624 words on each seeding before its first number.
+class TSmallRandom {
+public:
+  using result_type = uint32_t;
+  static constexpr result_type min() { return 0; }
+  static constexpr result_type max() { return UINT32_MAX; }
+  void seed(uint64_t s) { state_ = s; }
+  result_type operator()() {
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<result_type>((z ^ (z >> 31)) >> 32);
+  }
+
+private:
+  uint64_t state_ = 0;
+};
+
+// The clock alone would give two processes started in the same instant the
+// same numbers; the process id and the nanoseconds tell them apart.
+uint64_t ClockSeed() {
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  return (static_cast<uint64_t>(ts.tv_sec) << 32) ^ static_cast<uint64_t>(ts.tv_nsec) ^
+         (static_cast<uint64_t>(::getpid()) << 20);
+}
+
+TSmallRandom& Generator() {
+  static thread_local TSmallRandom gen = [] {
+    TSmallRandom g;
+    g.seed(ClockSeed());
+    return g;
   }();
   return gen;
 }
+}  // namespace
 
-void Randomize() {
-  // The clock alone would give two processes started in the same instant the
-  // same numbers; the process id and the nanoseconds tell them apart.
-  struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  Generator().seed(static_cast<uint32_t>(ts.tv_nsec) ^ static_cast<uint32_t>(ts.tv_sec) ^
-                   (static_cast<uint32_t>(::getpid()) << 16));
-}
+void Randomize() { Generator().seed(ClockSeed()); }
 
 int Random(int n) {
   if (n <= 0) return 0;
