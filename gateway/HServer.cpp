@@ -56,7 +56,6 @@ TServerSettings LoadSettings() {
   s.Directory = GetEnv("VEMLO3_SERVER_DIR");
   if (s.Directory.empty()) s.Directory = ExtractFilePath(ProgramFileName()) + "temp";
   s.Directory = PosixPath(s.Directory);
-  s.Threads = ThreadCountSetting("VEMLO3_SERVER_THREADS", 2);
   while (s.Directory.size() > 1 && s.Directory.back() == '/') s.Directory.pop_back();
   std::string times = GetEnv("VEMLO3_SERVER_TIMES");
   size_t pos = 0;
@@ -399,7 +398,7 @@ void RunServerLoop(THttpCGIEngine& engine) {
   {
     std::unique_ptr<TRequestPool> pool;
     if (engine.CGIMode() == TCGIMode::ServerThreadMode)
-      pool = std::make_unique<TRequestPool>(engine, ServerSettings().Threads);
+      pool = std::make_unique<TRequestPool>(engine, ThreadCountSetting("VEMLO3_SERVER_THREADS", 2));
     TServerTickThread heartbeat;
     // A complete request, or the alive file gone, ends a round at once.
     TDirWatch watch(ServerSettings().Directory, TDirWatch::Appear | TDirWatch::Vanish);
@@ -459,7 +458,8 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   bool serverWasAlive = ServerLockHeld();
   std::string tag = ClientTag(variables);
   int pending = 0;
-  for (const auto& f : PrefixFiles()) {
+  auto files = PrefixFiles();
+  for (const auto& f : files) {
     if (IsServerOwnFile(f.path)) continue;
     if (f.ageMs > s.ClientFileAgeMs) ::unlink(f.path.c_str());
     else ++pending;
@@ -481,8 +481,10 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     base = ServerPrefix() + tag + "_" + RandomHex();
+    // The folder as read just now, unless a name was taken since.
+    if (attempt > 0) files = PrefixFiles();
     bool taken = false;
-    for (const auto& f : PrefixFiles())
+    for (const auto& f : files)
       if (StartsWith(f.path, base)) taken = true;
     if (!taken) fd = ::open((base + "_TMP").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
   }
@@ -521,7 +523,12 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
     for (int attempt = 0; attempt < 10; ++attempt) {
       try {
         TFileStream response(rsp, TFileStream::OpenRead);
-        if (output) CopyStream(response, *output);
+        // A page is copied in one piece or a few, not in many small ones.
+        if (output) {
+          std::string chunk(64 * 1024, '\0');
+          for (int64_t n; (n = response.Read(chunk.data(), static_cast<int64_t>(chunk.size()))) > 0;)
+            if (!output->WriteAll(chunk.data(), n)) break;
+        }
         result = THandOver::Answered;
         break;
       } catch (const EInOutError&) {

@@ -49,7 +49,6 @@ struct TServerSettings {
   int MaxFiles = 20;              // pending files at which clients are refused
   int StartWaitMs = 5000;         // how long a client waits for a server it started
   int RoundMs = 50;               // the longest pause between two looks for a file
-  int Threads = 2;                // request threads of the thread mode (default: the cores, at least 2)
 };
 
 // The settings, read once from the environment: VEMLO3_SERVER_DIR and
