@@ -57,7 +57,9 @@ void THttpEngine::SetHeader(const std::string& name, const std::string& value) {
 }
 
 void THttpEngine::Write(std::string_view text) {
-  if (!text.empty()) WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  // Every piece of a page passes here: straight into the output buffer.
+  EngineRequestState& r = ERS();
+  if (r.OutputBuffer && !text.empty()) r.OutputBuffer->Append(text.data(), text.size());
 }
 
 void THttpEngine::WriteLn(std::string_view text) {
