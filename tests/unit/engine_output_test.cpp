@@ -273,3 +273,18 @@ TEST(EngineSelection, ServerSoftwareAndCgiVersionDecide) {
   SetProgramArgs(0, nullptr);
   unsetenv("SERVER_SOFTWARE");
 }
+
+TEST(Response, TheOutputBufferAppendsAtItsEndAndOverwritesAfterASeek) {
+  TMemoryStream m;
+  m.Append("abc", 3);
+  ASSERT_TRUE(m.Seek(1));
+  m.Append("XY", 2);  // not at the end: written over, as Write does
+  EXPECT_EQ(m.Data(), "aXY");
+  m.Append("Z", 1);
+  EXPECT_EQ(m.Data(), "aXYZ");
+  EXPECT_EQ(m.Position(), 4);
+  ASSERT_TRUE(m.Seek(2));
+  m.Append("0123", 4);  // over the end: the buffer grows
+  EXPECT_EQ(m.Data(), "aX0123");
+  EXPECT_EQ(m.Size(), 6);
+}
