@@ -72,12 +72,13 @@ void TForm1::ByggFlikar(TSida& sida) {
   }
 }
 
-std::string TForm1::FLIK(const std::string& n) {
+const std::string& TForm1::FLIK(const std::string& n) {
+  static const std::string ingen = "&nbsp;";
   const TRequestState& rs = RS();
   int32_t p;
-  if (!TryStrToInt(n, p)) return "&nbsp;";
+  if (!TryStrToInt(n, p)) return ingen;
   // Positions outside the page's room have no tab.
-  if (p < 1 || p > 20) return "&nbsp;";
+  if (p < 1 || p > 20) return ingen;
   auto i = static_cast<size_t>(p);
   return rs.AktuellFlik == rs.FlikSynlig[i] ? rs.FlikBildAktiv[i] : rs.FlikBildLank[i];
 }
