@@ -31,6 +31,7 @@ enum class DbKind : uint8_t {
   Text,      // text, Windows-1252
 };
 
+// A value as a reader gets it.
 struct DbCell {
   DbKind kind = DbKind::Null;
   union {
@@ -98,18 +99,83 @@ private:
   mutable std::unordered_map<std::string, int, ColumnNameHash, ColumnNameEqual> index_;
 };
 
+// The columns of a result that has none; already indexed, so that it can be
+// shared between threads.
+const std::shared_ptr<const DbColumns>& NoColumns();
+
 // The rows of one statement, row by row, with the column names as the
 // database reported them.
+//
+// A customer's record has some 440 columns of which a page reads a few
+// dozen: a result keeps each cell as it came, numbers as numbers and the
+// bytes of every text one after another in one buffer of its own (copied,
+// so that nothing points into the library's buffers once its statement is
+// reset). A text is converted to Windows-1252, and a date column's text
+// parsed, only when a reader asks for the cell (At).
 struct DbResult {
-  std::shared_ptr<const DbColumns> columns = std::make_shared<DbColumns>();
-  std::vector<DbCell> cells;  // rows * column count, row after row
+  std::shared_ptr<const DbColumns> columns = NoColumns();
   int rows = 0;
 
   const std::vector<std::string>& names() const { return columns->names; }
-  const DbCell& At(int row, int column) const {
-    return cells[static_cast<size_t>(row) * columns->names.size() + static_cast<size_t>(column)];
-  }
+  size_t ColumnCount() const { return columns->names.size(); }
   int FindColumn(std::string_view name) const { return columns->Find(name); }
+
+  // The cell as a reader sees it: a text in Windows-1252, a date column's
+  // ISO text as a date (the text itself when it is not one).
+  DbCell At(int row, int column) const;
+  bool IsNull(int row, int column) const { return Stored(row, column).kind == DbKind::Null; }
+
+  // Filling a result, cell after cell and row after row. `utf8`: the bytes
+  // are UTF-8, to be converted when read; else they are Windows-1252.
+  void AddNull() { cells_.emplace_back(); }
+  void AddInteger(int64_t i, DbKind kind = DbKind::Integer) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.num.i = i;
+  }
+  void AddFloat(double f, DbKind kind = DbKind::Float) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.num.f = f;
+  }
+  void AddText(std::string_view bytes, bool utf8) { AddBytes(DbKind::Text, bytes, utf8 ? kUtf8 : 0); }
+  // The text of a date (`kind` Date) or date-time column, parsed when read.
+  void AddDateText(DbKind kind, std::string_view bytes, bool utf8) {
+    AddBytes(kind, bytes, static_cast<uint8_t>(kIsoText | (utf8 ? kUtf8 : 0)));
+  }
+  // Room for this many more cells and text bytes.
+  void Reserve(size_t cells, size_t bytes) {
+    cells_.reserve(cells_.size() + cells);
+    bytes_.reserve(bytes_.size() + bytes);
+  }
+  size_t TextBytes() const { return bytes_.size(); }
+
+private:
+  enum : uint8_t { kUtf8 = 1, kIsoText = 2 };
+  struct Cell {
+    DbKind kind = DbKind::Null;
+    uint8_t form = 0;     // how the bytes of a text read (kUtf8, kIsoText)
+    uint32_t length = 0;  // of the text
+    union {
+      int64_t i;
+      double f;
+      uint64_t offset;  // of the text in bytes_
+    } num{0};
+  };
+  void AddBytes(DbKind kind, std::string_view bytes, uint8_t form) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.form = form;
+    c.length = static_cast<uint32_t>(bytes.size());
+    c.num.offset = bytes_.size();
+    bytes_.append(bytes);
+  }
+  const Cell& Stored(int row, int column) const {
+    return cells_[static_cast<size_t>(row) * ColumnCount() + static_cast<size_t>(column)];
+  }
+
+  std::vector<Cell> cells_;  // rows * column count, row after row
+  std::string bytes_;
 };
 
 class DbConnection {
@@ -167,6 +233,7 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
 std::unique_ptr<DbConnection> OpenPostgres(const std::vector<std::pair<std::string, std::string>>& params);
 
 // Text encodings at the database boundary.
+bool IsAscii(std::string_view s);
 std::string Cp1252ToUtf8(std::string_view s);
 // Characters that Windows-1252 cannot hold become "?".
 std::string Utf8ToCp1252(std::string_view s);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "data/DbBackend.h"
 
@@ -20,14 +21,45 @@ int DbColumns::Find(std::string_view name) const {
   return it == index_.end() ? -1 : it->second;
 }
 
+const std::shared_ptr<const DbColumns>& NoColumns() {
+  static const std::shared_ptr<const DbColumns> none = [] {
+    auto c = std::make_shared<DbColumns>();
+    c->BuildIndex();
+    return c;
+  }();
+  return none;
+}
+
+DbCell DbResult::At(int row, int column) const {
+  const Cell& s = Stored(row, column);
+  DbCell c;
+  c.kind = s.kind;
+  if (s.kind != DbKind::Text && !(s.form & kIsoText)) {
+    std::memcpy(&c.num, &s.num, sizeof c.num);
+    return c;
+  }
+  std::string_view bytes(bytes_.data() + s.num.offset, s.length);
+  if (s.form & kIsoText) {
+    TDateTime dt;
+    if (ParseIsoDateTime(bytes, dt)) {
+      c.num.f = dt;
+      return c;
+    }
+    c.kind = DbKind::Text;  // not a date after all: read as the text it is
+  }
+  if (s.form & kUtf8)
+    c.text = Utf8ToCp1252(bytes);
+  else
+    c.text.assign(bytes);
+  return c;
+}
+
 // ---------------------------------------------------------------- field
 
 namespace {
 
-const DbCell kNullCell;
-
-const DbCell& CellOf(const DbResult* r, int row, int column) {
-  if (!r || row < 0 || row >= r->rows) return kNullCell;  // no current row: every field is NULL
+DbCell CellOf(const DbResult* r, int row, int column) {
+  if (!r || row < 0 || row >= r->rows) return {};  // no current row: every field is NULL
   return r->At(row, column);
 }
 
@@ -45,7 +77,7 @@ double TextToFloat(const std::string& text) {
 }  // namespace
 
 std::string TField::AsString() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return {};
     case DbKind::Integer: return IntToStr(c.num.i);
@@ -53,13 +85,13 @@ std::string TField::AsString() const {
     case DbKind::Boolean: return c.num.i ? "True" : "False";
     case DbKind::Date: return DateToStr(c.num.f);
     case DbKind::DateTime: return DateTimeToStr(c.num.f);
-    case DbKind::Text: return c.text;
+    case DbKind::Text: return std::move(c.text);
   }
   return {};
 }
 
 int32_t TField::AsInteger() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -75,7 +107,7 @@ int32_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -89,7 +121,7 @@ double TField::AsFloat() const {
 }
 
 TDateTime TField::AsDateTime() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -107,7 +139,9 @@ TDateTime TField::AsDateTime() const {
   return 0;
 }
 
-bool TField::IsNull() const { return CellOf(result_, row_, column_).kind == DbKind::Null; }
+bool TField::IsNull() const {
+  return !result_ || row_ < 0 || row_ >= result_->rows || result_->IsNull(row_, column_);
+}
 
 // ---------------------------------------------------------------- query
 
