@@ -173,7 +173,7 @@ void TQuery::Open() {
   // Assigning a connection does not connect; the first statement does.
   bool alias = connectionString_.empty();
   DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
-  if (!statement_.Empty() && SQL.Items() == statementLines_)
+  if (!statement_.Empty() && SQL.Changes() == statementChanges_)
     result_ = conn.Query(statement_);
   else
     result_ = conn.Query(SQL.Text());
@@ -182,9 +182,8 @@ void TQuery::Open() {
 }
 
 void TQuery::SetStatement(SqlStatement statement) {
-  statementLines_ = statement.Lines();
-  SQL.Clear();
-  for (const std::string& line : statementLines_) SQL.Add(line);
+  SQL.Assign(statement.Lines());
+  statementChanges_ = SQL.Changes();
   statement_ = std::move(statement);
 }
 

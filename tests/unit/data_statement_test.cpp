@@ -135,6 +135,56 @@ TEST_P(StatementTest, ValuesOfEveryKindReachTheReusedShape) {
   q_.SQL.Add("SELECT 'y' AS Fast, Ftagnamn FROM [Tallbrun].[dbo].[Kund] WHERE Kundid = 'K3'");
   q_.Open();
   EXPECT_EQ(q_.Text("Fast") + q_.Text("Ftagnamn"), "yO'Learys");
+  // So also when another list is assigned to SQL, even one that has seen
+  // exactly as many changes as SQL had when the statement filled it.
+  EXPECT_EQ(Names(kund("K3")), "xO'Learys;");
+  TStringList other;
+  while (other.Changes() < q_.SQL.Changes()) other.Clear();
+  other.Add("SELECT 'z' AS Fast, Ftagnamn FROM [Tallbrun].[dbo].[Kund] WHERE Kundid = 'K3'");
+  uint64_t before = q_.SQL.Changes();
+  q_.SQL = other;
+  EXPECT_NE(q_.SQL.Changes(), before);
+  q_.Open();
+  EXPECT_EQ(q_.Text("Fast") + q_.Text("Ftagnamn"), "zO'Learys");
+}
+
+// Whoever filled a list tells from its count of changes that nobody changed
+// it since: every change counts, also one that leaves the same entries.
+TEST(StringListChangesTest, EveryChangeCounts) {
+  TStringList l;
+  uint64_t last = l.Changes();
+  auto changed = [&] {
+    bool c = l.Changes() != last;
+    last = l.Changes();
+    return c;
+  };
+  l.Add("a");
+  EXPECT_TRUE(changed());
+  l.Insert(0, "b");
+  EXPECT_TRUE(changed());
+  l.Delete(0);
+  EXPECT_TRUE(changed());
+  l.Delete(5);  // nothing there: counted all the same
+  EXPECT_TRUE(changed());
+  l.SetText("x\r\ny");
+  EXPECT_TRUE(changed());
+  l.Assign({"p", "q"});
+  EXPECT_TRUE(changed());
+  EXPECT_EQ(l.Items(), (std::vector<std::string>{"p", "q"}));
+  l.Clear();
+  EXPECT_TRUE(changed());
+  TStringList copy = l;
+  l = copy;
+  EXPECT_TRUE(changed());
+  l = std::move(copy);
+  EXPECT_TRUE(changed());
+  (void)l.Text();
+  (void)l.IndexOf("p");
+  EXPECT_FALSE(changed());
+  // A sorted list sorts what it is given.
+  TStringList sorted(true);
+  sorted.Assign({"b=1", "A=2", "c=3", "a=2"});
+  EXPECT_EQ(sorted.Items(), (std::vector<std::string>{"A=2", "b=1", "c=3"}));
 }
 
 TEST_P(StatementTest, AShapeThatTakesNoParametersRunsWritten) {
