@@ -41,34 +41,35 @@ struct DbCell {
   std::string text;
 };
 
-// Case-insensitive (ASCII letters) hashing and comparison of column names,
-// usable with a std::string_view key without building a string.
-struct ColumnNameHash {
-  using is_transparent = void;
+// Case-insensitive (ASCII letters) hashing and comparison of column names.
+struct ColumnName {
   // Eight bytes at a time, each with its 0x20 bit set: the two cases of a
   // letter hash alike (other bytes too may meet, which only the comparison
-  // tells apart).
-  size_t operator()(std::string_view s) const noexcept {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
-    size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-      uint64_t w;
-      std::memcpy(&w, s.data() + i, 8);
-      h = (h ^ (w | 0x2020202020202020ull)) * 0xFF51AFD7ED558CCDull;
+  // tells apart). A name's last piece is read as the eight bytes that end
+  // it (overlapping the piece before), a shorter name in two overlapping
+  // halves: no byte-wise loop and no call.
+  static uint64_t Hash(std::string_view s) noexcept {
+    constexpr uint64_t kFold = 0x2020202020202020ull;
+    const char* p = s.data();
+    const size_t n = s.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    auto mix = [&h](uint64_t w) {
+      h = (h ^ (w | kFold)) * 0xFF51AFD7ED558CCDull;
       h ^= h >> 32;
+    };
+    if (n >= 8) {
+      size_t i = 0;
+      for (; i + 8 < n; i += 8) mix(Load8(p + i));
+      mix(Load8(p + n - 8));
+    } else if (n >= 4) {
+      mix((static_cast<uint64_t>(Load4(p)) << 32) | Load4(p + n - 4));
+    } else if (n > 0) {
+      mix((static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+          (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) | static_cast<unsigned char>(p[n - 1]));
     }
-    if (i < s.size()) {
-      uint64_t w = 0;
-      std::memcpy(&w, s.data() + i, s.size() - i);
-      h = (h ^ (w | 0x2020202020202020ull)) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    return static_cast<size_t>(h);
+    return h;
   }
-};
-struct ColumnNameEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept {
+  static bool Equal(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
     if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // mostly written as the database names it
     for (size_t i = 0; i < a.size(); ++i) {
@@ -78,6 +79,18 @@ struct ColumnNameEqual {
       if (x != y) return false;
     }
     return true;
+  }
+
+private:
+  static uint64_t Load8(const char* p) noexcept {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+  }
+  static uint32_t Load4(const char* p) noexcept {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
   }
 };
 
@@ -95,8 +108,15 @@ struct DbColumns {
   void BuildIndex() const;
 
 private:
+  // Open addressing over a power of two of slots, at most half of them
+  // used: a slot holds a column's number (-1: free) and the upper half of
+  // its name's hash, which settles most mismatches without comparing.
+  struct Slot {
+    int32_t column = -1;
+    uint32_t hash = 0;
+  };
   mutable bool indexed_ = false;
-  mutable std::unordered_map<std::string, int, ColumnNameHash, ColumnNameEqual> index_;
+  mutable std::vector<Slot> slots_;
 };
 
 // The columns of a result that has none; already indexed, so that it can be

@@ -10,15 +10,36 @@
 
 void DbColumns::BuildIndex() const {
   if (indexed_) return;
-  index_.reserve(names.size());
-  for (size_t c = 0; c < names.size(); ++c) index_.emplace(names[c], static_cast<int>(c));  // first wins
+  size_t size = 8;
+  while (size < 2 * names.size()) size *= 2;
+  slots_.assign(size, Slot{});
+  const size_t mask = size - 1;
+  for (size_t c = 0; c < names.size(); ++c) {
+    uint64_t h = ColumnName::Hash(names[c]);
+    const auto top = static_cast<uint32_t>(h >> 32);
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (s.column < 0) {
+        s.column = static_cast<int32_t>(c);
+        s.hash = top;
+        break;
+      }
+      if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], names[c])) break;  // first wins
+    }
+  }
   indexed_ = true;
 }
 
 int DbColumns::Find(std::string_view name) const {
   BuildIndex();
-  auto it = index_.find(name);
-  return it == index_.end() ? -1 : it->second;
+  uint64_t h = ColumnName::Hash(name);
+  const auto top = static_cast<uint32_t>(h >> 32);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = h & mask;; i = (i + 1) & mask) {
+    const Slot& s = slots_[i];
+    if (s.column < 0) return -1;
+    if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], name)) return s.column;
+  }
 }
 
 const std::shared_ptr<const DbColumns>& NoColumns() {
