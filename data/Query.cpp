@@ -247,13 +247,17 @@ TField TQuery::FieldByName(std::string_view name) const {
 
 // ---------------------------------------------------------------- quoting
 
-std::string SqlQuote(std::string_view value) {
-  std::string out;
-  out.reserve(value.size() + 4);
+void AppendSqlQuoted(std::string& out, std::string_view value) {
+  out.reserve(out.size() + value.size() + 4);
   for (char c : value) {
     if (c == '\0') continue;  // a NUL would cut the statement short in the client libraries
     if (c == '\'') out += '\'';
     out += c;
   }
+}
+
+std::string SqlQuote(std::string_view value) {
+  std::string out;
+  AppendSqlQuoted(out, value);
   return out;
 }

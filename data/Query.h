@@ -105,6 +105,8 @@ private:
 // A value written into a quoted SQL literal: every single quote doubled.
 // Every value that goes between single quotes in a statement passes here.
 std::string SqlQuote(std::string_view value);
+// The same, appended to `out`.
+void AppendSqlQuoted(std::string& out, std::string_view value);
 
 // Closes the calling thread's database connections; the next statement on
 // the thread opens its connection again.

@@ -12,9 +12,32 @@ bool Ascii(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+void AppendTableName(std::string& out, std::string_view name, bool bracketed) {
+  out += bracketed ? "[Tallbrun].[dbo].[" : "\"";
+  out += name;
+  out += bracketed ? ']' : '"';
+}
+
+// "?n" (SQLite) or "$n" (PostgreSQL).
+void AppendPlaceholder(std::string& out, bool pg, size_t n) {
+  out += pg ? '$' : '?';
+  char digits[20];
+  int k = 0;
+  do {
+    digits[k++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n);
+  while (k) out += digits[--k];
+}
+
+}  // namespace
+
 std::string SqlTableName(std::string_view name, bool bracketed) {
-  std::string n(name);
-  return bracketed ? "[Tallbrun].[dbo].[" + n + "]" : "\"" + n + "\"";
+  std::string out;
+  AppendTableName(out, name, bracketed);
+  return out;
 }
 
 SqlStatement& SqlStatement::Line(std::string_view text) {
@@ -90,26 +113,46 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
                           std::vector<std::string>* lines) const {
   const bool pg = dialect == SqlDialect::PostgreSQL;
   const bool echo = mode == Mode::Echo || mode == Mode::Html;
-  auto placeholder = [&] { return (pg ? "$" : "?") + std::to_string(values->size()); };
+  // Room for the whole text (or its longest line) at once: the pieces, and
+  // a little for each value's quotes, placeholder or table name.
+  size_t total = 0, line = 0, longest = 0, valueCount = 0;
+  for (const Piece& p : pieces_) {
+    if (p.kind == Kind::LineEnd) {
+      longest = std::max(longest, line);
+      line = 0;
+      continue;
+    }
+    line += p.text.size() + p.value.size() + (p.kind == Kind::Upper ? 40 : 20);
+    total += p.text.size() + p.value.size() + (p.kind == Kind::Upper ? 40 : 20);
+    if (p.kind != Kind::Text && p.kind != Kind::Table) ++valueCount;
+  }
+  longest = std::max(longest, line);
+  out.reserve(out.size() + (lines ? longest : total));
+  if (values) values->reserve(values->size() + valueCount);
+  if (lines) lines->reserve(lines->size() + 16);
+
   auto literal = [&](const std::string& written, const std::string& value) {
     if (mode == Mode::Shape) {
       values->push_back(value);
-      out += placeholder();
+      AppendPlaceholder(out, pg, values->size());
       return;
     }
     out += '\'';
-    for (char c : SqlQuote(echo ? written : value)) {
-      // In HTML the characters that would end an attribute or open an element.
-      const char* ref = mode != Mode::Html ? nullptr
-                        : c == '"'         ? "&#34;"
-                        : c == '&'         ? "&#38;"
-                        : c == '<'         ? "&#60;"
-                        : c == '>'         ? "&#62;"
-                                           : nullptr;
-      if (ref)
-        out += ref;
-      else
-        out += c;
+    if (mode != Mode::Html) {
+      AppendSqlQuoted(out, echo ? written : value);
+    } else {
+      for (char c : SqlQuote(written)) {
+        // In HTML the characters that would end an attribute or open an element.
+        const char* ref = c == '"'   ? "&#34;"
+                          : c == '&' ? "&#38;"
+                          : c == '<' ? "&#60;"
+                          : c == '>' ? "&#62;"
+                                     : nullptr;
+        if (ref)
+          out += ref;
+        else
+          out += c;
+      }
     }
     out += '\'';
   };
@@ -122,6 +165,7 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         if (lines) {
           lines->push_back(std::move(out));
           out.clear();
+          out.reserve(longest);
         } else {
           out += "\r\n";
         }
@@ -144,20 +188,31 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         // upper() decides only for the rows that pass it.
         if (mode == Mode::Shape && !pg && Ascii(p.value)) {
           values->push_back(p.value);
-          const std::string n = placeholder();
-          out += "(" + p.text + " = " + n + " COLLATE NOCASE AND upper(" + p.text + ") = " + n + ")";
+          out += '(';
+          out += p.text;
+          out += " = ";
+          AppendPlaceholder(out, pg, values->size());
+          out += " COLLATE NOCASE AND upper(";
+          out += p.text;
+          out += ") = ";
+          AppendPlaceholder(out, pg, values->size());
+          out += ')';
           break;
         }
-        out += "upper(" + p.text + ") = ";
+        out += "upper(";
+        out += p.text;
+        out += ") = ";
         literal(p.value, p.value);
         break;
       case Kind::Table:
         if (echo) {
-          out += SqlTableName(p.text, bracketed_);
+          AppendTableName(out, p.text, bracketed_);
         } else {
           // PostgreSQL keeps the owner as the schema; SQLite has none.
           if (pg && bracketed_) out += "\"dbo\".";
-          out += "\"" + p.text + "\"";
+          out += '"';
+          out += p.text;
+          out += '"';
         }
         if (!p.value.empty()) {
           out += ' ';

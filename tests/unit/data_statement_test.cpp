@@ -74,6 +74,30 @@ TEST(SqlStatementTest, EachBackEndGetsItsShapeAndTheValues) {
   EXPECT_EQ(alias.Shape(SqlDialect::PostgreSQL).text, "FROM \"Sprk\" AS sprk\r\n");
 }
 
+// Placeholders past one digit, and lines of very different lengths (the
+// text is written into buffers sized beforehand).
+TEST(SqlStatementTest, ManyValuesAndLongAndEmptyLines) {
+  SqlStatement s;
+  s.Line("SELECT ").Text(std::string(300, 'c'));
+  s.Line();
+  s.Line("WHERE k IN (");
+  for (int i = 1; i <= 101; ++i) s.Separator(i > 1 ? ", " : "").Value(std::to_string(i));
+  s.Text(") AND ").UpperEquals("u", "v");
+  SqlShape lite = s.Shape(SqlDialect::SQLite);
+  ASSERT_EQ(lite.values.size(), 102u);
+  EXPECT_NE(lite.text.find("?9, ?10, ?11,"), std::string::npos);
+  EXPECT_NE(lite.text.find("?99, ?100, ?101) AND (u = ?102 COLLATE NOCASE AND upper(u) = ?102)"), std::string::npos);
+  EXPECT_EQ(lite.values[99], "100");
+  SqlShape pg = s.Shape(SqlDialect::PostgreSQL);
+  EXPECT_NE(pg.text.find("$100, $101) AND upper(u) = $102\r\n"), std::string::npos);
+  std::vector<std::string> lines = s.Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "SELECT " + std::string(300, 'c'));
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2].substr(0, 20), "WHERE k IN ('1', '2'");
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 32), "'100', '101') AND upper(u) = 'v'");
+}
+
 TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   SqlStatement v;
   for (const char* k : {"A", "B"}) v.Separator(" OR ").Text("(k = ").Value(k).Text(")");
