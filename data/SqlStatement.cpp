@@ -78,6 +78,17 @@ SqlStatement& SqlStatement::Table(std::string_view name, std::string_view alias)
 }
 
 SqlStatement& SqlStatement::Date(TDateTime date) {
+  int y, m, d;
+  DecodeDate(date, y, m, d);
+  if (y >= 0 && y <= 9999) {
+    // The usual years, without the formatter: "mm/dd/yyyy" and "yyyy-mm-dd".
+    char written[10] = {static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10), '/',
+                        static_cast<char>('0' + d / 10), static_cast<char>('0' + d % 10), '/',
+                        static_cast<char>('0' + y / 1000), static_cast<char>('0' + y / 100 % 10),
+                        static_cast<char>('0' + y / 10 % 10), static_cast<char>('0' + y % 10)};
+    char iso[10] = {written[6], written[7], written[8], written[9], '-', written[0], written[1], '-', written[3], written[4]};
+    return Add(Kind::Date, std::string_view(written, 10), std::string_view(iso, 10));
+  }
   std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", date);
   std::string iso = written;
   if (written.size() == 10) iso = written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2);

@@ -98,6 +98,25 @@ TEST(SqlStatementTest, ManyValuesAndLongAndEmptyLines) {
   EXPECT_EQ(lines[2].substr(lines[2].size() - 32), "'100', '101') AND upper(u) = 'v'");
 }
 
+// A date is written month/day/year in the text and as an ISO date for the
+// back ends, for every date as the date formatter writes it (also a time of
+// day, which is left out, and years outside four digits).
+TEST(SqlStatementTest, DatesAsTheFormatterWritesThem) {
+  std::vector<TDateTime> dates = {EncodeDate(1, 1, 1), EncodeDate(999, 12, 31), EncodeDate(9999, 12, 31),
+                                  EncodeDate(1899, 12, 30), EncodeDate(2024, 2, 29) + 0.75, -1.5, 3000000.0};
+  for (TDateTime d = EncodeDate(1990, 1, 1); d < EncodeDate(2040, 1, 1); d += 37) dates.push_back(d);
+  for (TDateTime d : dates) {
+    SqlStatement s;
+    s.Line("d = ").Date(d);
+    std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", d);
+    ASSERT_EQ(s.Lines(), (Values{"d = '" + written + "'"})) << d;
+    std::string iso = written.size() == 10
+                          ? written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2)
+                          : written;
+    ASSERT_EQ(s.Shape(SqlDialect::SQLite).values, (Values{iso})) << d;
+  }
+}
+
 TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   SqlStatement v;
   for (const char* k : {"A", "B"}) v.Separator(" OR ").Text("(k = ").Value(k).Text(")");
