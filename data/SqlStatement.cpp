@@ -41,7 +41,7 @@ std::string SqlTableName(std::string_view name, bool bracketed) {
 }
 
 SqlStatement& SqlStatement::Line(std::string_view text) {
-  if (lineOpen_) pieces_.push_back({Kind::LineEnd, {}, {}});
+  if (lineOpen_) pieces_.push_back({Kind::LineEnd});
   lineOpen_ = true;
   return Text(text);
 }
@@ -49,10 +49,13 @@ SqlStatement& SqlStatement::Line(std::string_view text) {
 SqlStatement& SqlStatement::Text(std::string_view text) {
   lineOpen_ = true;
   if (text.empty()) return *this;
-  if (!pieces_.empty() && pieces_.back().kind == Kind::Text)
-    pieces_.back().text.append(text);
+  const auto at = static_cast<uint32_t>(bytes_.size());
+  bytes_.append(text);
+  // Text after text (the last bytes of the buffer) makes one piece.
+  if (!pieces_.empty() && pieces_.back().kind == Kind::Text && pieces_.back().text + pieces_.back().textLength == at)
+    pieces_.back().textLength += static_cast<uint32_t>(text.size());
   else
-    pieces_.push_back({Kind::Text, std::string(text), {}});
+    pieces_.push_back({Kind::Text, at, static_cast<uint32_t>(text.size())});
   return *this;
 }
 
@@ -62,9 +65,16 @@ SqlStatement& SqlStatement::Separator(std::string_view separator) {
 
 SqlStatement& SqlStatement::Add(Kind kind, std::string_view text, std::string_view value) {
   lineOpen_ = true;
-  pieces_.push_back({kind, std::string(text), std::string(value)});
+  Piece p{kind};
+  p.text = static_cast<uint32_t>(bytes_.size());
+  bytes_.append(text);
+  p.textLength = static_cast<uint32_t>(text.size());
+  p.value = static_cast<uint32_t>(bytes_.size());
   // A NUL would cut the statement or the value short in the client libraries.
-  std::erase(pieces_.back().value, '\0');
+  for (char c : value)
+    if (c != '\0') bytes_ += c;
+  p.valueLength = static_cast<uint32_t>(bytes_.size() - p.value);
+  pieces_.push_back(p);
   return *this;
 }
 
@@ -97,7 +107,14 @@ SqlStatement& SqlStatement::Date(TDateTime date) {
 
 SqlStatement& SqlStatement::Append(const SqlStatement& part) {
   lineOpen_ = lineOpen_ || part.lineOpen_;
+  const auto shift = static_cast<uint32_t>(bytes_.size());
+  const size_t first = pieces_.size();
+  bytes_.append(part.bytes_);
   pieces_.insert(pieces_.end(), part.pieces_.begin(), part.pieces_.end());
+  for (size_t i = first; i < pieces_.size(); ++i) {
+    pieces_[i].text += shift;
+    pieces_[i].value += shift;
+  }
   return *this;
 }
 
@@ -133,8 +150,8 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
       line = 0;
       continue;
     }
-    line += p.text.size() + p.value.size() + (p.kind == Kind::Upper ? 40 : 20);
-    total += p.text.size() + p.value.size() + (p.kind == Kind::Upper ? 40 : 20);
+    line += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
+    total += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
     if (p.kind != Kind::Text && p.kind != Kind::Table) ++valueCount;
   }
   longest = std::max(longest, line);
@@ -142,9 +159,9 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
   if (values) values->reserve(values->size() + valueCount);
   if (lines) lines->reserve(lines->size() + 16);
 
-  auto literal = [&](const std::string& written, const std::string& value) {
+  auto literal = [&](std::string_view written, std::string_view value) {
     if (mode == Mode::Shape) {
-      values->push_back(value);
+      values->emplace_back(value);
       AppendPlaceholder(out, pg, values->size());
       return;
     }
@@ -168,9 +185,10 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
     out += '\'';
   };
   for (const Piece& p : pieces_) {
+    const std::string_view text = TextOf(p), value = ValueOf(p);
     switch (p.kind) {
       case Kind::Text:
-        out += p.text;
+        out += text;
         break;
       case Kind::LineEnd:
         if (lines) {
@@ -182,14 +200,14 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         }
         break;
       case Kind::Value:
-        literal(p.value, p.value);
+        literal(value, value);
         break;
       case Kind::Pattern:
-        literal(p.value, p.value);
+        literal(value, value);
         if (!echo && pg) out += " ESCAPE ''";
         break;
       case Kind::Date:
-        literal(p.text, p.value);
+        literal(text, value);
         break;
       case Kind::Upper:
         // SQLite would call upper() for every row it looks at. For an ASCII
@@ -197,42 +215,42 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         // (upper() keeps other letters outside ASCII and folds ASCII ones as
         // NOCASE does), so it goes first and can use a case-blind index, and
         // upper() decides only for the rows that pass it.
-        if (mode == Mode::Shape && !pg && Ascii(p.value)) {
-          values->push_back(p.value);
+        if (mode == Mode::Shape && !pg && Ascii(value)) {
+          values->emplace_back(value);
           out += '(';
-          out += p.text;
+          out += text;
           out += " = ";
           AppendPlaceholder(out, pg, values->size());
           out += " COLLATE NOCASE AND upper(";
-          out += p.text;
+          out += text;
           out += ") = ";
           AppendPlaceholder(out, pg, values->size());
           out += ')';
           break;
         }
         out += "upper(";
-        out += p.text;
+        out += text;
         out += ") = ";
-        literal(p.value, p.value);
+        literal(value, value);
         break;
       case Kind::Table:
         if (echo) {
-          AppendTableName(out, p.text, bracketed_);
+          AppendTableName(out, text, bracketed_);
         } else {
           // PostgreSQL keeps the owner as the schema; SQLite has none.
           if (pg && bracketed_) out += "\"dbo\".";
           out += '"';
-          out += p.text;
+          out += text;
           out += '"';
         }
-        if (!p.value.empty()) {
+        if (!value.empty()) {
           out += ' ';
-          out += p.value;
+          out += value;
         } else if (!echo && pg) {
           // The statements qualify columns with the bare table name, which
           // PostgreSQL folds to lower case: the table is given that alias.
           out += " AS ";
-          for (char c : p.text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+          for (char c : text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         }
         break;
     }

@@ -126,6 +126,15 @@ TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   SqlShape shape = s.Shape(SqlDialect::PostgreSQL);
   EXPECT_EQ(shape.text, "WHERE ((k = $1) OR (k = $2)) AND upper(c) = $3\r\n");
   EXPECT_EQ(shape.values, (Values{"A", "B", "x"}));
+  // A group appended after values and lines, twice, and text right after it.
+  SqlStatement g;
+  g.Text("(a = ").Value(std::string("1\0", 2)).Text(" OR b = ").Date(EncodeDate(2020, 1, 2)).Text(")");
+  SqlStatement t;
+  t.Line("SELECT x").Line("WHERE ").UpperEquals("c", "y").Text(" AND ").Append(g).Text(" AND ").Append(g).Text(";");
+  EXPECT_EQ(t.Lines(), (Values{"SELECT x", "WHERE upper(c) = 'y' AND (a = '1' OR b = '01/02/2020') AND (a = '1' OR b = "
+                               "'01/02/2020');"}));
+  EXPECT_EQ(t.Shape(SqlDialect::PostgreSQL).values, (Values{"y", "1", "2020-01-02", "1", "2020-01-02"}));
+  EXPECT_EQ(g.Lines(), (Values{"(a = '1' OR b = '01/02/2020')"}));  // the group is unchanged
   // The separator stands only between conditions.
   SqlStatement w;
   for (const char* c : {"a", "b", "c"}) w.Separator(" AND ").Text(c);
