@@ -267,21 +267,26 @@ private:
   [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
 
   // The cell as stored: its text is converted (and a date column's text
-  // parsed) when it is read.
+  // parsed) when it is read. The column's value is asked for once and read
+  // through the value interface: its object is one that the library calls
+  // unprotected, which is safe to read on a connection that one thread
+  // alone uses without the library's mutex (SQLITE_OPEN_NOMUTEX), as every
+  // connection here is.
   static void ReadCell(sqlite3_stmt* st, int c, ColumnType type, DbResult& result) {
-    switch (sqlite3_column_type(st, c)) {
+    sqlite3_value* v = sqlite3_column_value(st, c);
+    switch (sqlite3_value_type(v)) {
       case SQLITE_NULL:
         result.AddNull();
         break;
       case SQLITE_INTEGER:
-        result.AddInteger(sqlite3_column_int64(st, c));
+        result.AddInteger(sqlite3_value_int64(v));
         break;
       case SQLITE_FLOAT:
-        result.AddFloat(sqlite3_column_double(st, c));
+        result.AddFloat(sqlite3_value_double(v));
         break;
       default: {
-        auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-        std::string_view raw(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, c)));
+        auto p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        std::string_view raw(p ? p : "", static_cast<size_t>(sqlite3_value_bytes(v)));
         if (type == ColumnType::Other)
           result.AddText(raw, true);
         else

@@ -97,6 +97,20 @@ TEST_F(SqliteCellsTest, NullEmptyLettersBrokenTextsAndDates) {
   EXPECT_EQ(r->At(3, 2).num.f, EncodeDate(2009, 5, 31));
 }
 
+TEST_F(SqliteCellsTest, NumbersAndBlobsWhereverTheyStand) {
+  // SQLite keeps a value's own type whatever the column declares.
+  auto r = db_->Query(std::string("SELECT X'C3A5', 7, 2.5, CAST(X'' AS TEXT), D FROM T WHERE N = 3"));
+  ASSERT_EQ(r->rows, 1);
+  EXPECT_EQ(r->At(0, 0).kind, DbKind::Text);  // a blob reads as its bytes, as text
+  EXPECT_EQ(r->At(0, 0).text, "\xE5");
+  EXPECT_EQ(r->At(0, 1).kind, DbKind::Integer);
+  EXPECT_EQ(r->At(0, 1).num.i, 7);
+  EXPECT_EQ(r->At(0, 2).kind, DbKind::Float);
+  EXPECT_EQ(r->At(0, 2).num.f, 2.5);
+  EXPECT_EQ(r->At(0, 3).text, "");
+  EXPECT_EQ(r->At(0, 4).kind, DbKind::Date);
+}
+
 TEST_F(SqliteCellsTest, AResultStaysReadableWhileItsStatementRunsAgain) {
   // The same shape with other values: one prepared statement, reset and run
   // again while the first result is still held.
