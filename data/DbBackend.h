@@ -143,6 +143,19 @@ struct DbResult {
   // The cell as a reader sees it: a text in Windows-1252, a date column's
   // ISO text as a date (the text itself when it is not one).
   DbCell At(int row, int column) const;
+  // The bytes of a cell that holds a text, as stored (`utf8`: still to be
+  // converted); `text` is false for any other cell (a number, NULL, a date
+  // column's text).
+  struct StoredText {
+    bool text = false;
+    bool utf8 = false;
+    std::string_view bytes;
+  };
+  StoredText TextBytes(int row, int column) const {
+    const Cell& s = Stored(row, column);
+    if (s.kind != DbKind::Text) return {};
+    return {true, (s.form & kUtf8) != 0, std::string_view(bytes_.data() + s.num.offset, s.length)};
+  }
   bool IsNull(int row, int column) const { return Stored(row, column).kind == DbKind::Null; }
 
   // Filling a result, cell after cell and row after row. `utf8`: the bytes

@@ -17,6 +17,13 @@ size_t AsciiPrefix(std::string_view s) {
     std::memcpy(&w, p + k, 8);
     if (w & 0x8080808080808080ull) break;
   }
+  if (k + 8 > n && n >= 8) {
+    // Fewer than eight bytes left: the last eight (overlapping what was
+    // read) tell at once that they are all ASCII.
+    uint64_t w;
+    std::memcpy(&w, p + n - 8, 8);
+    if (!(w & 0x8080808080808080ull)) return n;
+  }
   while (k < n && static_cast<unsigned char>(p[k]) < 0x80) ++k;
   return k;
 }

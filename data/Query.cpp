@@ -98,6 +98,12 @@ double TextToFloat(const std::string& text) {
 }  // namespace
 
 std::string TField::AsString() const {
+  // Most fields that a page reads are texts: written straight into the
+  // string returned.
+  if (result_ && row_ >= 0 && row_ < result_->rows) {
+    DbResult::StoredText t = result_->TextBytes(row_, column_);
+    if (t.text) return t.utf8 ? Utf8ToCp1252(t.bytes) : std::string(t.bytes);
+  }
   DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return {};
