@@ -71,7 +71,7 @@ struct ColumnName {
   }
   static bool Equal(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
-    if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // mostly written as the database names it
+    if (Same(a.data(), b.data(), a.size())) return true;  // mostly written as the database names it
     for (size_t i = 0; i < a.size(); ++i) {
       char x = a[i], y = b[i];
       if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
@@ -82,6 +82,18 @@ struct ColumnName {
   }
 
 private:
+  // The same bytes, compared in words as the hash reads them.
+  static bool Same(const char* a, const char* b, size_t n) noexcept {
+    if (n >= 8) {
+      for (size_t i = 0; i + 8 < n; i += 8)
+        if (Load8(a + i) != Load8(b + i)) return false;
+      return Load8(a + n - 8) == Load8(b + n - 8);
+    }
+    if (n >= 4) return Load4(a) == Load4(b) && Load4(a + n - 4) == Load4(b + n - 4);
+    for (size_t i = 0; i < n; ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
   static uint64_t Load8(const char* p) noexcept {
     uint64_t w;
     std::memcpy(&w, p, 8);

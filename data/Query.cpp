@@ -255,11 +255,16 @@ TField TQuery::FieldByName(std::string_view name) const {
 
 void AppendSqlQuoted(std::string& out, std::string_view value) {
   out.reserve(out.size() + value.size() + 4);
-  for (char c : value) {
-    if (c == '\0') continue;  // a NUL would cut the statement short in the client libraries
-    if (c == '\'') out += '\'';
-    out += c;
+  // The stretches between quotes and NULs are appended whole.
+  size_t from = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c != '\'' && c != '\0') continue;
+    out.append(value.substr(from, i - from));
+    if (c == '\'') out += "''";  // doubled; a NUL would cut the statement short in the client libraries
+    from = i + 1;
   }
+  out.append(value.substr(from));
 }
 
 std::string SqlQuote(std::string_view value) {

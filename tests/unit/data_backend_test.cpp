@@ -198,6 +198,12 @@ TEST(SqlQuoteTest, DoublesSingleQuotes) {
   EXPECT_EQ(SqlQuote("''"), "''''");
   EXPECT_EQ(SqlQuote(""), "");
   EXPECT_EQ(SqlQuote(std::string("a\0b", 3)), "ab");
+  // Quotes and NULs at either end and next to each other.
+  EXPECT_EQ(SqlQuote(std::string("'\0'x\0", 5)), "''''x");
+  EXPECT_EQ(SqlQuote("x'"), "x''");
+  std::string out = "pre ";
+  AppendSqlQuoted(out, "it's");
+  EXPECT_EQ(out, "pre it''s");
 }
 
 }  // namespace
