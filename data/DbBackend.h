@@ -31,6 +31,7 @@ enum class DbKind : uint8_t {
   Text,      // text, Windows-1252
 };
 
+// A value as a reader gets it.
 struct DbCell {
   DbKind kind = DbKind::Null;
   union {
@@ -40,36 +41,37 @@ struct DbCell {
   std::string text;
 };
 
-// Case-insensitive (ASCII letters) hashing and comparison of column names,
-// usable with a std::string_view key without building a string.
-struct ColumnNameHash {
-  using is_transparent = void;
+// Case-insensitive (ASCII letters) hashing and comparison of column names.
+struct ColumnName {
   // Eight bytes at a time, each with its 0x20 bit set: the two cases of a
   // letter hash alike (other bytes too may meet, which only the comparison
-  // tells apart).
-  size_t operator()(std::string_view s) const noexcept {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
-    size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-      uint64_t w;
-      std::memcpy(&w, s.data() + i, 8);
-      h = (h ^ (w | 0x2020202020202020ull)) * 0xFF51AFD7ED558CCDull;
+  // tells apart). A name's last piece is read as the eight bytes that end
+  // it (overlapping the piece before), a shorter name in two overlapping
+  // halves: no byte-wise loop and no call.
+  static uint64_t Hash(std::string_view s) noexcept {
+    constexpr uint64_t kFold = 0x2020202020202020ull;
+    const char* p = s.data();
+    const size_t n = s.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    auto mix = [&h](uint64_t w) {
+      h = (h ^ (w | kFold)) * 0xFF51AFD7ED558CCDull;
       h ^= h >> 32;
+    };
+    if (n >= 8) {
+      size_t i = 0;
+      for (; i + 8 < n; i += 8) mix(Load8(p + i));
+      mix(Load8(p + n - 8));
+    } else if (n >= 4) {
+      mix((static_cast<uint64_t>(Load4(p)) << 32) | Load4(p + n - 4));
+    } else if (n > 0) {
+      mix((static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+          (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) | static_cast<unsigned char>(p[n - 1]));
     }
-    if (i < s.size()) {
-      uint64_t w = 0;
-      std::memcpy(&w, s.data() + i, s.size() - i);
-      h = (h ^ (w | 0x2020202020202020ull)) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    return static_cast<size_t>(h);
+    return h;
   }
-};
-struct ColumnNameEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept {
+  static bool Equal(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
-    if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // mostly written as the database names it
+    if (Same(a.data(), b.data(), a.size())) return true;  // mostly written as the database names it
     for (size_t i = 0; i < a.size(); ++i) {
       char x = a[i], y = b[i];
       if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
@@ -77,6 +79,30 @@ struct ColumnNameEqual {
       if (x != y) return false;
     }
     return true;
+  }
+
+private:
+  // The same bytes, compared in words as the hash reads them.
+  static bool Same(const char* a, const char* b, size_t n) noexcept {
+    if (n >= 8) {
+      for (size_t i = 0; i + 8 < n; i += 8)
+        if (Load8(a + i) != Load8(b + i)) return false;
+      return Load8(a + n - 8) == Load8(b + n - 8);
+    }
+    if (n >= 4) return Load4(a) == Load4(b) && Load4(a + n - 4) == Load4(b + n - 4);
+    for (size_t i = 0; i < n; ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
+  static uint64_t Load8(const char* p) noexcept {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+  }
+  static uint32_t Load4(const char* p) noexcept {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
   }
 };
 
@@ -94,22 +120,107 @@ struct DbColumns {
   void BuildIndex() const;
 
 private:
+  // Open addressing over a power of two of slots, at most half of them
+  // used: a slot holds a column's number (-1: free) and the upper half of
+  // its name's hash, which settles most mismatches without comparing.
+  struct Slot {
+    int32_t column = -1;
+    uint32_t hash = 0;
+  };
   mutable bool indexed_ = false;
-  mutable std::unordered_map<std::string, int, ColumnNameHash, ColumnNameEqual> index_;
+  mutable std::vector<Slot> slots_;
 };
+
+// The columns of a result that has none; already indexed, so that it can be
+// shared between threads.
+const std::shared_ptr<const DbColumns>& NoColumns();
 
 // The rows of one statement, row by row, with the column names as the
 // database reported them.
+//
+// A customer's record has some 440 columns of which a page reads a few
+// dozen: a result keeps each cell as it came, numbers as numbers and the
+// bytes of every text one after another in one buffer of its own (copied,
+// so that nothing points into the library's buffers once its statement is
+// reset). A text is converted to Windows-1252, and a date column's text
+// parsed, only when a reader asks for the cell (At).
 struct DbResult {
-  std::shared_ptr<const DbColumns> columns = std::make_shared<DbColumns>();
-  std::vector<DbCell> cells;  // rows * column count, row after row
+  std::shared_ptr<const DbColumns> columns = NoColumns();
   int rows = 0;
 
   const std::vector<std::string>& names() const { return columns->names; }
-  const DbCell& At(int row, int column) const {
-    return cells[static_cast<size_t>(row) * columns->names.size() + static_cast<size_t>(column)];
-  }
+  size_t ColumnCount() const { return columns->names.size(); }
   int FindColumn(std::string_view name) const { return columns->Find(name); }
+
+  // The cell as a reader sees it: a text in Windows-1252, a date column's
+  // ISO text as a date (the text itself when it is not one).
+  DbCell At(int row, int column) const;
+  // The bytes of a cell that holds a text, as stored (`utf8`: still to be
+  // converted); `text` is false for any other cell (a number, NULL, a date
+  // column's text).
+  struct StoredText {
+    bool text = false;
+    bool utf8 = false;
+    std::string_view bytes;
+  };
+  StoredText TextBytes(int row, int column) const {
+    const Cell& s = Stored(row, column);
+    if (s.kind != DbKind::Text) return {};
+    return {true, (s.form & kUtf8) != 0, std::string_view(bytes_.data() + s.num.offset, s.length)};
+  }
+  bool IsNull(int row, int column) const { return Stored(row, column).kind == DbKind::Null; }
+
+  // Filling a result, cell after cell and row after row. `utf8`: the bytes
+  // are UTF-8, to be converted when read; else they are Windows-1252.
+  void AddNull() { cells_.emplace_back(); }
+  void AddInteger(int64_t i, DbKind kind = DbKind::Integer) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.num.i = i;
+  }
+  void AddFloat(double f, DbKind kind = DbKind::Float) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.num.f = f;
+  }
+  void AddText(std::string_view bytes, bool utf8) { AddBytes(DbKind::Text, bytes, utf8 ? kUtf8 : 0); }
+  // The text of a date (`kind` Date) or date-time column, parsed when read.
+  void AddDateText(DbKind kind, std::string_view bytes, bool utf8) {
+    AddBytes(kind, bytes, static_cast<uint8_t>(kIsoText | (utf8 ? kUtf8 : 0)));
+  }
+  // Room for this many more cells and text bytes.
+  void Reserve(size_t cells, size_t bytes) {
+    cells_.reserve(cells_.size() + cells);
+    bytes_.reserve(bytes_.size() + bytes);
+  }
+  size_t TextBytes() const { return bytes_.size(); }
+
+private:
+  enum : uint8_t { kUtf8 = 1, kIsoText = 2 };
+  struct Cell {
+    DbKind kind = DbKind::Null;
+    uint8_t form = 0;     // how the bytes of a text read (kUtf8, kIsoText)
+    uint32_t length = 0;  // of the text
+    union {
+      int64_t i;
+      double f;
+      uint64_t offset;  // of the text in bytes_
+    } num{0};
+  };
+  void AddBytes(DbKind kind, std::string_view bytes, uint8_t form) {
+    Cell& c = cells_.emplace_back();
+    c.kind = kind;
+    c.form = form;
+    c.length = static_cast<uint32_t>(bytes.size());
+    c.num.offset = bytes_.size();
+    bytes_.append(bytes);
+  }
+  const Cell& Stored(int row, int column) const {
+    return cells_[static_cast<size_t>(row) * ColumnCount() + static_cast<size_t>(column)];
+  }
+
+  std::vector<Cell> cells_;  // rows * column count, row after row
+  std::string bytes_;
 };
 
 class DbConnection {
@@ -167,6 +278,7 @@ std::unique_ptr<DbConnection> OpenSqlite(const std::string& path, bool writable,
 std::unique_ptr<DbConnection> OpenPostgres(const std::vector<std::pair<std::string, std::string>>& params);
 
 // Text encodings at the database boundary.
+bool IsAscii(std::string_view s);
 std::string Cp1252ToUtf8(std::string_view s);
 // Characters that Windows-1252 cannot hold become "?".
 std::string Utf8ToCp1252(std::string_view s);

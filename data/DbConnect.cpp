@@ -127,7 +127,8 @@ std::unique_ptr<DbConnection> OpenFromLine(const std::string& line) {
 }
 
 struct CachedConnection {
-  std::string key;
+  bool alias = false;  // `line` names a database alias
+  std::string line;
   std::unique_ptr<DbConnection> conn;
   bool checkDue = false;  // a request has ended since the connection was last checked
 };
@@ -159,8 +160,9 @@ std::unique_ptr<DbConnection> OpenConnection(const std::string& line, bool alias
 
 DbConnection& ThreadConnection(const std::string& line, bool alias) {
   auto& cache = Cache();
-  std::string key = (alias ? "A:" : "C:") + line;
-  auto it = std::find_if(cache.begin(), cache.end(), [&](const CachedConnection& c) { return c.key == key; });
+  // Asked before every statement: found without building a key.
+  auto it = std::find_if(cache.begin(), cache.end(),
+                         [&](const CachedConnection& c) { return c.alias == alias && c.line == line; });
   if (it != cache.end()) {
     if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
     CachedConnection& c = cache.front();
@@ -180,7 +182,7 @@ DbConnection& ThreadConnection(const std::string& line, bool alias) {
   }
   auto conn = OpenConnection(line, alias);
   if (cache.size() >= kKeptConnections) cache.pop_back();
-  cache.insert(cache.begin(), CachedConnection{std::move(key), std::move(conn)});
+  cache.insert(cache.begin(), CachedConnection{alias, line, std::move(conn)});
   return *cache.front().conn;
 }
 

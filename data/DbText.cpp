@@ -1,10 +1,32 @@
 // Text at the database boundary: Windows-1252 inside the program, UTF-8 in
 // SQLite; ISO date texts of both back ends.
 #include <cstdint>
+#include <cstring>
 
 #include "data/DbBackend.h"
 
 namespace {
+
+// Length of the leading run of ASCII bytes, eight bytes at a time: most
+// texts of the database are plain ASCII and are then copied as they are.
+size_t AsciiPrefix(std::string_view s) {
+  const char* p = s.data();
+  size_t n = s.size(), k = 0;
+  for (; k + 8 <= n; k += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + k, 8);
+    if (w & 0x8080808080808080ull) break;
+  }
+  if (k + 8 > n && n >= 8) {
+    // Fewer than eight bytes left: the last eight (overlapping what was
+    // read) tell at once that they are all ASCII.
+    uint64_t w;
+    std::memcpy(&w, p + n - 8, 8);
+    if (!(w & 0x8080808080808080ull)) return n;
+  }
+  while (k < n && static_cast<unsigned char>(p[k]) < 0x80) ++k;
+  return k;
+}
 
 // Unicode code points of the bytes 0x80..0x9F of Windows-1252 (0 = unused).
 const uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -33,9 +55,10 @@ char CodePointToCp1252(uint32_t cp) {
 
 }  // namespace
 
+bool IsAscii(std::string_view s) { return AsciiPrefix(s) == s.size(); }
+
 std::string Cp1252ToUtf8(std::string_view s) {
-  size_t k = 0;
-  while (k < s.size() && static_cast<unsigned char>(s[k]) < 0x80) ++k;
+  size_t k = AsciiPrefix(s);
   if (k == s.size()) return std::string(s);
   std::string out;
   out.reserve(s.size() + 16);
@@ -55,18 +78,35 @@ std::string Cp1252ToUtf8(std::string_view s) {
 }
 
 std::string Utf8ToCp1252(std::string_view s) {
-  size_t k = 0;
-  while (k < s.size() && static_cast<unsigned char>(s[k]) < 0x80) ++k;
+  size_t k = AsciiPrefix(s);
   if (k == s.size()) return std::string(s);
-  std::string out(s.substr(0, k));
-  while (k < s.size()) {
+  // Every sequence gives at most one byte: written into a buffer of the
+  // input's length, cut to what was written.
+  std::string out(s.size(), '\0');
+  char* o = out.data();
+  std::memcpy(o, s.data(), k);
+  o += k;
+  const size_t n = s.size();
+  while (k < n) {
     auto b = static_cast<unsigned char>(s[k]);
+    if (b < 0x80) {
+      size_t run = AsciiPrefix(s.substr(k));
+      std::memcpy(o, s.data() + k, run);
+      o += run;
+      k += run;
+      continue;
+    }
+    // The Latin-1 letters (å ä ö é ...) are the common case: two bytes that
+    // give the code point's own byte.
+    if ((b == 0xC2 || b == 0xC3) && k + 1 < n && (static_cast<unsigned char>(s[k + 1]) & 0xC0) == 0x80) {
+      uint32_t cp = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(s[k + 1]) & 0x3Fu);
+      *o++ = static_cast<char>(cp);  // C1 controls (0x80..0x9F) come back as their bytes too
+      k += 2;
+      continue;
+    }
     uint32_t cp;
     size_t len;
-    if (b < 0x80) {
-      cp = b;
-      len = 1;
-    } else if ((b & 0xE0) == 0xC0) {
+    if ((b & 0xE0) == 0xC0) {
       cp = b & 0x1F;
       len = 2;
     } else if ((b & 0xF0) == 0xE0) {
@@ -76,12 +116,12 @@ std::string Utf8ToCp1252(std::string_view s) {
       cp = b & 0x07;
       len = 4;
     } else {
-      out += '?';
+      *o++ = '?';
       ++k;
       continue;
     }
-    if (k + len > s.size()) {
-      out += '?';
+    if (k + len > n) {
+      *o++ = '?';
       break;
     }
     bool ok = true;
@@ -91,17 +131,17 @@ std::string Utf8ToCp1252(std::string_view s) {
       cp = (cp << 6) | (c & 0x3F);
     }
     if (!ok) {
-      out += '?';
+      *o++ = '?';
       ++k;
       continue;
     }
-    if (cp >= 0x80 && cp < 0xA0) {
-      out += static_cast<char>(cp);  // C1 controls come back as their bytes
-    } else {
-      out += CodePointToCp1252(cp);
-    }
+    if (cp >= 0x80 && cp < 0xA0)
+      *o++ = static_cast<char>(cp);  // C1 controls come back as their bytes
+    else
+      *o++ = CodePointToCp1252(cp);
     k += len;
   }
+  out.resize(static_cast<size_t>(o - out.data()));
   return out;
 }
 

@@ -125,23 +125,21 @@ std::string TrimMessage(const char* msg) {
   return s.empty() ? "PostgreSQL error" : s;
 }
 
-DbCell ReadCell(const char* v, int len, Oid type) {
-  DbCell cell;
+// The cell as stored: a date's text is parsed when it is read.
+void ReadCell(const char* v, int len, Oid type, DbResult& result) {
   std::string_view raw(v, static_cast<size_t>(len));
   switch (type) {
     case kBool:
-      cell.kind = DbKind::Boolean;
-      cell.num.i = raw == "t" ? 1 : 0;
-      return cell;
+      result.AddInteger(raw == "t" ? 1 : 0, DbKind::Boolean);
+      return;
     case kInt2:
     case kInt4:
     case kInt8:
     case kOid: {
       int64_t i = 0;
       if (std::from_chars(raw.data(), raw.data() + raw.size(), i).ec == std::errc()) {
-        cell.kind = DbKind::Integer;
-        cell.num.i = i;
-        return cell;
+        result.AddInteger(i);
+        return;
       }
       break;
     }
@@ -150,29 +148,20 @@ DbCell ReadCell(const char* v, int len, Oid type) {
     case kNumeric: {
       double f = 0;
       if (std::from_chars(raw.data(), raw.data() + raw.size(), f).ec == std::errc()) {
-        cell.kind = DbKind::Float;
-        cell.num.f = f;
-        return cell;
+        result.AddFloat(f);
+        return;
       }
       break;
     }
     case kDate:
     case kTimestamp:
-    case kTimestampTz: {
-      TDateTime dt;
-      if (ParseIsoDateTime(raw, dt)) {
-        cell.kind = type == kDate ? DbKind::Date : DbKind::DateTime;
-        cell.num.f = dt;
-        return cell;
-      }
-      break;
-    }
+    case kTimestampTz:
+      result.AddDateText(type == kDate ? DbKind::Date : DbKind::DateTime, raw, false);
+      return;
     default:
       break;
   }
-  cell.kind = DbKind::Text;  // also "NaN", "infinity" and the like
-  cell.text.assign(raw);
-  return cell;
+  result.AddText(raw, false);  // also "NaN", "infinity" and the like
 }
 
 class PgConnection final : public DbConnection {
@@ -329,14 +318,13 @@ private:
     }
     result->columns = shape.columns;
     const std::vector<Oid>& types = shape.types;
-    result->cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    result->Reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0);
     for (int row = 0; row < rows; ++row)
       for (int c = 0; c < cols; ++c) {
         if (pq.getisnull(r.res, row, c))
-          result->cells.emplace_back();
+          result->AddNull();
         else
-          result->cells.push_back(
-              ReadCell(pq.getvalue(r.res, row, c), pq.getlength(r.res, row, c), types[static_cast<size_t>(c)]));
+          ReadCell(pq.getvalue(r.res, row, c), pq.getlength(r.res, row, c), types[static_cast<size_t>(c)], *result);
       }
     result->rows = rows;
     return result;

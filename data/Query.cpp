@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "data/DbBackend.h"
 
@@ -9,25 +10,77 @@
 
 void DbColumns::BuildIndex() const {
   if (indexed_) return;
-  index_.reserve(names.size());
-  for (size_t c = 0; c < names.size(); ++c) index_.emplace(names[c], static_cast<int>(c));  // first wins
+  size_t size = 8;
+  while (size < 2 * names.size()) size *= 2;
+  slots_.assign(size, Slot{});
+  const size_t mask = size - 1;
+  for (size_t c = 0; c < names.size(); ++c) {
+    uint64_t h = ColumnName::Hash(names[c]);
+    const auto top = static_cast<uint32_t>(h >> 32);
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (s.column < 0) {
+        s.column = static_cast<int32_t>(c);
+        s.hash = top;
+        break;
+      }
+      if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], names[c])) break;  // first wins
+    }
+  }
   indexed_ = true;
 }
 
 int DbColumns::Find(std::string_view name) const {
   BuildIndex();
-  auto it = index_.find(name);
-  return it == index_.end() ? -1 : it->second;
+  uint64_t h = ColumnName::Hash(name);
+  const auto top = static_cast<uint32_t>(h >> 32);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = h & mask;; i = (i + 1) & mask) {
+    const Slot& s = slots_[i];
+    if (s.column < 0) return -1;
+    if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], name)) return s.column;
+  }
+}
+
+const std::shared_ptr<const DbColumns>& NoColumns() {
+  static const std::shared_ptr<const DbColumns> none = [] {
+    auto c = std::make_shared<DbColumns>();
+    c->BuildIndex();
+    return c;
+  }();
+  return none;
+}
+
+DbCell DbResult::At(int row, int column) const {
+  const Cell& s = Stored(row, column);
+  DbCell c;
+  c.kind = s.kind;
+  if (s.kind != DbKind::Text && !(s.form & kIsoText)) {
+    std::memcpy(&c.num, &s.num, sizeof c.num);
+    return c;
+  }
+  std::string_view bytes(bytes_.data() + s.num.offset, s.length);
+  if (s.form & kIsoText) {
+    TDateTime dt;
+    if (ParseIsoDateTime(bytes, dt)) {
+      c.num.f = dt;
+      return c;
+    }
+    c.kind = DbKind::Text;  // not a date after all: read as the text it is
+  }
+  if (s.form & kUtf8)
+    c.text = Utf8ToCp1252(bytes);
+  else
+    c.text.assign(bytes);
+  return c;
 }
 
 // ---------------------------------------------------------------- field
 
 namespace {
 
-const DbCell kNullCell;
-
-const DbCell& CellOf(const DbResult* r, int row, int column) {
-  if (!r || row < 0 || row >= r->rows) return kNullCell;  // no current row: every field is NULL
+DbCell CellOf(const DbResult* r, int row, int column) {
+  if (!r || row < 0 || row >= r->rows) return {};  // no current row: every field is NULL
   return r->At(row, column);
 }
 
@@ -45,7 +98,13 @@ double TextToFloat(const std::string& text) {
 }  // namespace
 
 std::string TField::AsString() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  // Most fields that a page reads are texts: written straight into the
+  // string returned.
+  if (result_ && row_ >= 0 && row_ < result_->rows) {
+    DbResult::StoredText t = result_->TextBytes(row_, column_);
+    if (t.text) return t.utf8 ? Utf8ToCp1252(t.bytes) : std::string(t.bytes);
+  }
+  DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return {};
     case DbKind::Integer: return IntToStr(c.num.i);
@@ -53,13 +112,13 @@ std::string TField::AsString() const {
     case DbKind::Boolean: return c.num.i ? "True" : "False";
     case DbKind::Date: return DateToStr(c.num.f);
     case DbKind::DateTime: return DateTimeToStr(c.num.f);
-    case DbKind::Text: return c.text;
+    case DbKind::Text: return std::move(c.text);
   }
   return {};
 }
 
 int32_t TField::AsInteger() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -75,7 +134,7 @@ int32_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -89,7 +148,7 @@ double TField::AsFloat() const {
 }
 
 TDateTime TField::AsDateTime() const {
-  const DbCell& c = CellOf(result_, row_, column_);
+  const DbCell c = CellOf(result_, row_, column_);
   switch (c.kind) {
     case DbKind::Null: return 0;
     case DbKind::Integer:
@@ -107,7 +166,9 @@ TDateTime TField::AsDateTime() const {
   return 0;
 }
 
-bool TField::IsNull() const { return CellOf(result_, row_, column_).kind == DbKind::Null; }
+bool TField::IsNull() const {
+  return !result_ || row_ < 0 || row_ >= result_->rows || result_->IsNull(row_, column_);
+}
 
 // ---------------------------------------------------------------- query
 
@@ -139,7 +200,7 @@ void TQuery::Open() {
   // Assigning a connection does not connect; the first statement does.
   bool alias = connectionString_.empty();
   DbConnection& conn = ThreadConnection(alias ? databaseName_ : connectionString_, alias);
-  if (!statement_.Empty() && SQL.Items() == statementLines_)
+  if (!statement_.Empty() && SQL.Changes() == statementChanges_)
     result_ = conn.Query(statement_);
   else
     result_ = conn.Query(SQL.Text());
@@ -148,9 +209,8 @@ void TQuery::Open() {
 }
 
 void TQuery::SetStatement(SqlStatement statement) {
-  statementLines_ = statement.Lines();
-  SQL.Clear();
-  for (const std::string& line : statementLines_) SQL.Add(line);
+  SQL.Assign(statement.Lines());
+  statementChanges_ = SQL.Changes();
   statement_ = std::move(statement);
 }
 
@@ -193,13 +253,22 @@ TField TQuery::FieldByName(std::string_view name) const {
 
 // ---------------------------------------------------------------- quoting
 
+void AppendSqlQuoted(std::string& out, std::string_view value) {
+  out.reserve(out.size() + value.size() + 4);
+  // The stretches between quotes and NULs are appended whole.
+  size_t from = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c != '\'' && c != '\0') continue;
+    out.append(value.substr(from, i - from));
+    if (c == '\'') out += "''";  // doubled; a NUL would cut the statement short in the client libraries
+    from = i + 1;
+  }
+  out.append(value.substr(from));
+}
+
 std::string SqlQuote(std::string_view value) {
   std::string out;
-  out.reserve(value.size() + 4);
-  for (char c : value) {
-    if (c == '\0') continue;  // a NUL would cut the statement short in the client libraries
-    if (c == '\'') out += '\'';
-    out += c;
-  }
+  AppendSqlQuoted(out, value);
   return out;
 }

@@ -61,7 +61,7 @@ public:
   // The statement, one entry per line.
   TStringList SQL;
   // Sets SQL to the statement's text; Open runs the statement itself as long
-  // as SQL still holds that text.
+  // as nothing changed SQL since.
   void SetStatement(SqlStatement statement);
 
   void Open();   // runs the statement; stands on the first row
@@ -99,12 +99,14 @@ private:
   int row_ = 0;
   std::shared_ptr<DbResult> result_;
   SqlStatement statement_;
-  std::vector<std::string> statementLines_;  // the text that SetStatement put into SQL
+  uint64_t statementChanges_ = 0;  // SQL's count of changes when SetStatement filled it
 };
 
 // A value written into a quoted SQL literal: every single quote doubled.
 // Every value that goes between single quotes in a statement passes here.
 std::string SqlQuote(std::string_view value);
+// The same, appended to `out`.
+void AppendSqlQuoted(std::string& out, std::string_view value);
 
 // Closes the calling thread's database connections; the next statement on
 // the thread opens its connection again.

@@ -12,13 +12,36 @@ bool Ascii(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+void AppendTableName(std::string& out, std::string_view name, bool bracketed) {
+  out += bracketed ? "[Tallbrun].[dbo].[" : "\"";
+  out += name;
+  out += bracketed ? ']' : '"';
+}
+
+// "?n" (SQLite) or "$n" (PostgreSQL).
+void AppendPlaceholder(std::string& out, bool pg, size_t n) {
+  out += pg ? '$' : '?';
+  char digits[20];
+  int k = 0;
+  do {
+    digits[k++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n);
+  while (k) out += digits[--k];
+}
+
+}  // namespace
+
 std::string SqlTableName(std::string_view name, bool bracketed) {
-  std::string n(name);
-  return bracketed ? "[Tallbrun].[dbo].[" + n + "]" : "\"" + n + "\"";
+  std::string out;
+  AppendTableName(out, name, bracketed);
+  return out;
 }
 
 SqlStatement& SqlStatement::Line(std::string_view text) {
-  if (lineOpen_) pieces_.push_back({Kind::LineEnd, {}, {}});
+  if (lineOpen_) pieces_.push_back({Kind::LineEnd});
   lineOpen_ = true;
   return Text(text);
 }
@@ -26,10 +49,13 @@ SqlStatement& SqlStatement::Line(std::string_view text) {
 SqlStatement& SqlStatement::Text(std::string_view text) {
   lineOpen_ = true;
   if (text.empty()) return *this;
-  if (!pieces_.empty() && pieces_.back().kind == Kind::Text)
-    pieces_.back().text.append(text);
+  const auto at = static_cast<uint32_t>(bytes_.size());
+  bytes_.append(text);
+  // Text after text (the last bytes of the buffer) makes one piece.
+  if (!pieces_.empty() && pieces_.back().kind == Kind::Text && pieces_.back().text + pieces_.back().textLength == at)
+    pieces_.back().textLength += static_cast<uint32_t>(text.size());
   else
-    pieces_.push_back({Kind::Text, std::string(text), {}});
+    pieces_.push_back({Kind::Text, at, static_cast<uint32_t>(text.size())});
   return *this;
 }
 
@@ -39,9 +65,16 @@ SqlStatement& SqlStatement::Separator(std::string_view separator) {
 
 SqlStatement& SqlStatement::Add(Kind kind, std::string_view text, std::string_view value) {
   lineOpen_ = true;
-  pieces_.push_back({kind, std::string(text), std::string(value)});
+  Piece p{kind};
+  p.text = static_cast<uint32_t>(bytes_.size());
+  bytes_.append(text);
+  p.textLength = static_cast<uint32_t>(text.size());
+  p.value = static_cast<uint32_t>(bytes_.size());
   // A NUL would cut the statement or the value short in the client libraries.
-  std::erase(pieces_.back().value, '\0');
+  for (char c : value)
+    if (c != '\0') bytes_ += c;
+  p.valueLength = static_cast<uint32_t>(bytes_.size() - p.value);
+  pieces_.push_back(p);
   return *this;
 }
 
@@ -55,6 +88,17 @@ SqlStatement& SqlStatement::Table(std::string_view name, std::string_view alias)
 }
 
 SqlStatement& SqlStatement::Date(TDateTime date) {
+  int y, m, d;
+  DecodeDate(date, y, m, d);
+  if (y >= 0 && y <= 9999) {
+    // The usual years, without the formatter: "mm/dd/yyyy" and "yyyy-mm-dd".
+    char written[10] = {static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10), '/',
+                        static_cast<char>('0' + d / 10), static_cast<char>('0' + d % 10), '/',
+                        static_cast<char>('0' + y / 1000), static_cast<char>('0' + y / 100 % 10),
+                        static_cast<char>('0' + y / 10 % 10), static_cast<char>('0' + y % 10)};
+    char iso[10] = {written[6], written[7], written[8], written[9], '-', written[0], written[1], '-', written[3], written[4]};
+    return Add(Kind::Date, std::string_view(written, 10), std::string_view(iso, 10));
+  }
   std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", date);
   std::string iso = written;
   if (written.size() == 10) iso = written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2);
@@ -63,7 +107,14 @@ SqlStatement& SqlStatement::Date(TDateTime date) {
 
 SqlStatement& SqlStatement::Append(const SqlStatement& part) {
   lineOpen_ = lineOpen_ || part.lineOpen_;
+  const auto shift = static_cast<uint32_t>(bytes_.size());
+  const size_t first = pieces_.size();
+  bytes_.append(part.bytes_);
   pieces_.insert(pieces_.end(), part.pieces_.begin(), part.pieces_.end());
+  for (size_t i = first; i < pieces_.size(); ++i) {
+    pieces_[i].text += shift;
+    pieces_[i].value += shift;
+  }
   return *this;
 }
 
@@ -90,51 +141,73 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
                           std::vector<std::string>* lines) const {
   const bool pg = dialect == SqlDialect::PostgreSQL;
   const bool echo = mode == Mode::Echo || mode == Mode::Html;
-  auto placeholder = [&] { return (pg ? "$" : "?") + std::to_string(values->size()); };
-  auto literal = [&](const std::string& written, const std::string& value) {
+  // Room for the whole text (or its longest line) at once: the pieces, and
+  // a little for each value's quotes, placeholder or table name.
+  size_t total = 0, line = 0, longest = 0, valueCount = 0;
+  for (const Piece& p : pieces_) {
+    if (p.kind == Kind::LineEnd) {
+      longest = std::max(longest, line);
+      line = 0;
+      continue;
+    }
+    line += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
+    total += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
+    if (p.kind != Kind::Text && p.kind != Kind::Table) ++valueCount;
+  }
+  longest = std::max(longest, line);
+  out.reserve(out.size() + (lines ? longest : total));
+  if (values) values->reserve(values->size() + valueCount);
+  if (lines) lines->reserve(lines->size() + 16);
+
+  auto literal = [&](std::string_view written, std::string_view value) {
     if (mode == Mode::Shape) {
-      values->push_back(value);
-      out += placeholder();
+      values->emplace_back(value);
+      AppendPlaceholder(out, pg, values->size());
       return;
     }
     out += '\'';
-    for (char c : SqlQuote(echo ? written : value)) {
-      // In HTML the characters that would end an attribute or open an element.
-      const char* ref = mode != Mode::Html ? nullptr
-                        : c == '"'         ? "&#34;"
-                        : c == '&'         ? "&#38;"
-                        : c == '<'         ? "&#60;"
-                        : c == '>'         ? "&#62;"
-                                           : nullptr;
-      if (ref)
-        out += ref;
-      else
-        out += c;
+    if (mode != Mode::Html) {
+      AppendSqlQuoted(out, echo ? written : value);
+    } else {
+      for (char c : SqlQuote(written)) {
+        // In HTML the characters that would end an attribute or open an element.
+        const char* ref = c == '"'   ? "&#34;"
+                          : c == '&' ? "&#38;"
+                          : c == '<' ? "&#60;"
+                          : c == '>' ? "&#62;"
+                                     : nullptr;
+        if (ref)
+          out += ref;
+        else
+          out += c;
+      }
     }
     out += '\'';
   };
   for (const Piece& p : pieces_) {
+    const std::string_view text = TextOf(p), value = ValueOf(p);
     switch (p.kind) {
       case Kind::Text:
-        out += p.text;
+        out += text;
         break;
       case Kind::LineEnd:
         if (lines) {
           lines->push_back(std::move(out));
           out.clear();
+          out.reserve(longest);
         } else {
           out += "\r\n";
         }
         break;
       case Kind::Value:
-        literal(p.value, p.value);
+        literal(value, value);
         break;
       case Kind::Pattern:
-        literal(p.value, p.value);
+        literal(value, value);
         if (!echo && pg) out += " ESCAPE ''";
         break;
       case Kind::Date:
-        literal(p.text, p.value);
+        literal(text, value);
         break;
       case Kind::Upper:
         // SQLite would call upper() for every row it looks at. For an ASCII
@@ -142,31 +215,42 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         // (upper() keeps other letters outside ASCII and folds ASCII ones as
         // NOCASE does), so it goes first and can use a case-blind index, and
         // upper() decides only for the rows that pass it.
-        if (mode == Mode::Shape && !pg && Ascii(p.value)) {
-          values->push_back(p.value);
-          const std::string n = placeholder();
-          out += "(" + p.text + " = " + n + " COLLATE NOCASE AND upper(" + p.text + ") = " + n + ")";
+        if (mode == Mode::Shape && !pg && Ascii(value)) {
+          values->emplace_back(value);
+          out += '(';
+          out += text;
+          out += " = ";
+          AppendPlaceholder(out, pg, values->size());
+          out += " COLLATE NOCASE AND upper(";
+          out += text;
+          out += ") = ";
+          AppendPlaceholder(out, pg, values->size());
+          out += ')';
           break;
         }
-        out += "upper(" + p.text + ") = ";
-        literal(p.value, p.value);
+        out += "upper(";
+        out += text;
+        out += ") = ";
+        literal(value, value);
         break;
       case Kind::Table:
         if (echo) {
-          out += SqlTableName(p.text, bracketed_);
+          AppendTableName(out, text, bracketed_);
         } else {
           // PostgreSQL keeps the owner as the schema; SQLite has none.
           if (pg && bracketed_) out += "\"dbo\".";
-          out += "\"" + p.text + "\"";
+          out += '"';
+          out += text;
+          out += '"';
         }
-        if (!p.value.empty()) {
+        if (!value.empty()) {
           out += ' ';
-          out += p.value;
+          out += value;
         } else if (!echo && pg) {
           // The statements qualify columns with the bare table name, which
           // PostgreSQL folds to lower case: the table is given that alias.
           out += " AS ";
-          for (char c : p.text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+          for (char c : text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         }
         break;
     }

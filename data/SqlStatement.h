@@ -33,7 +33,10 @@ struct SqlShape {
 
 class SqlStatement {
 public:
-  explicit SqlStatement(bool bracketedNames = false) : bracketed_(bracketedNames) { pieces_.reserve(16); }
+  explicit SqlStatement(bool bracketedNames = false) : bracketed_(bracketedNames) {
+    pieces_.reserve(16);
+    bytes_.reserve(256);
+  }
 
   // Starts a new line with program text.
   SqlStatement& Line(std::string_view text = {});
@@ -70,11 +73,18 @@ public:
 
 private:
   enum class Kind : uint8_t { Text, LineEnd, Value, Pattern, Date, Upper, Table };
+  // A piece's two texts stand in bytes_ (one buffer for the statement, so
+  // that building one costs no allocation per piece): the text; the date as
+  // written; the column; the table. The value; the ISO date; the alias.
   struct Piece {
     Kind kind;
-    std::string text;   // text; the date as written; the column; the table
-    std::string value;  // the value; the ISO date; the alias
+    uint32_t text = 0, textLength = 0;
+    uint32_t value = 0, valueLength = 0;
   };
+  std::string_view TextOf(const Piece& p) const { return std::string_view(bytes_).substr(p.text, p.textLength); }
+  std::string_view ValueOf(const Piece& p) const {
+    return std::string_view(bytes_).substr(p.value, p.valueLength);
+  }
   SqlStatement& Add(Kind kind, std::string_view text, std::string_view value);
   enum class Mode : uint8_t { Echo, Html, Shape, Written };
   void Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
@@ -83,4 +93,5 @@ private:
   bool bracketed_;
   bool lineOpen_ = false;
   std::vector<Piece> pieces_;
+  std::string bytes_;
 };

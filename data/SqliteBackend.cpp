@@ -79,6 +79,11 @@ void UpperFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_text(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
+// A text in place (most are plain ASCII, which is the same in both).
+void ToUtf8(std::string& s) {
+  if (!IsAscii(s)) s = Cp1252ToUtf8(s);
+}
+
 enum class ColumnType { Other, Date, DateTime };
 
 ColumnType DeclaredType(const char* decl) {
@@ -94,7 +99,7 @@ public:
   SqliteConnection(sqlite3* db, bool readOnly, std::string file, TFileStamp stamp)
       : db_(db), readOnly_(readOnly), file_(std::move(file)), stamp_(stamp) {}
   ~SqliteConnection() override {
-    for (auto& [text, st] : statements_) sqlite3_finalize(st);
+    for (auto& [text, p] : statements_) sqlite3_finalize(p.st);
     sqlite3_finalize(begin_);
     sqlite3_finalize(rollback_);
     sqlite3_finalize(dataVersion_);
@@ -143,13 +148,16 @@ public:
   std::shared_ptr<DbResult> Query(const SqlStatement& statement) override {
     BeginReading();
     SqlShape shape = statement.Shape(SqlDialect::SQLite);
-    for (std::string& v : shape.values) v = Cp1252ToUtf8(v);
-    return Run(Prepared(Cp1252ToUtf8(shape.text)), shape.values);
+    for (std::string& v : shape.values) ToUtf8(v);
+    ToUtf8(shape.text);
+    return Run(Prepare(shape.text), shape.values);
   }
 
   std::shared_ptr<DbResult> Query(const std::string& sql) override {
     BeginReading();
-    return Run(Prepared(Cp1252ToUtf8(AdaptSql(sql, SqlDialect::SQLite))), {});
+    std::string text = AdaptSql(sql, SqlDialect::SQLite);
+    ToUtf8(text);
+    return Run(Prepare(text), {});
   }
 
   void EndRequest() override {
@@ -191,39 +199,42 @@ private:
       sqlite3_clear_bindings(st);
     }
   };
-  struct Shape {
-    std::shared_ptr<const DbColumns> columns;  // shared by every result of the statement
+  // A prepared statement with what its results share: the columns, their
+  // declared types, and how many text bytes its last result held (room for
+  // as many is made in the next one).
+  struct Prepared {
+    sqlite3_stmt* st = nullptr;
+    std::shared_ptr<const DbColumns> columns;
     std::vector<ColumnType> types;
+    size_t textBytes = 0;
   };
 
-  std::shared_ptr<DbResult> Run(sqlite3_stmt* st, const std::vector<std::string>& values) {
+  std::shared_ptr<DbResult> Run(Prepared& p, const std::vector<std::string>& values) {
+    sqlite3_stmt* st = p.st;
     Reset guard{st};
     for (size_t i = 0; i < values.size(); ++i)
       sqlite3_bind_text(st, static_cast<int>(i) + 1, values[i].data(), static_cast<int>(values[i].size()),
                         SQLITE_STATIC);
     auto result = std::make_shared<DbResult>();
-    int cols = sqlite3_column_count(st);
-    const Shape& shape = shapes_[st];
-    result->columns = shape.columns;
+    const int cols = static_cast<int>(p.types.size());
+    result->columns = p.columns;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      if (result->rows == 0) result->cells.reserve(static_cast<size_t>(cols));
-      for (int c = 0; c < cols; ++c) result->cells.push_back(ReadCell(st, c, shape.types[static_cast<size_t>(c)]));
+      if (result->rows == 0) result->Reserve(static_cast<size_t>(cols), p.textBytes);
+      for (int c = 0; c < cols; ++c) ReadCell(st, c, p.types[static_cast<size_t>(c)], *result);
       ++result->rows;
     }
     if (rc != SQLITE_DONE) Fail();
+    p.textBytes = result->TextBytes();
     return result;
   }
 
-  // The prepared statement of a text, prepared on first use.
-  sqlite3_stmt* Prepared(const std::string& text) {
+  // The prepared statement of a text (UTF-8), prepared on first use.
+  Prepared& Prepare(const std::string& text) {
     auto it = statements_.find(text);
     if (it != statements_.end()) return it->second;
     if (statements_.size() >= kMaxStatements) {
-      for (auto& [t, st] : statements_) {
-        shapes_.erase(st);
-        sqlite3_finalize(st);
-      }
+      for (auto& [t, p] : statements_) sqlite3_finalize(p.st);
       statements_.clear();
     }
     sqlite3_stmt* st = nullptr;
@@ -237,53 +248,51 @@ private:
         sqlite3_finalize(st);
         throw EDatabaseError("Only one statement can be run at a time");
       }
-    Shape shape;
+    Prepared p;
+    p.st = st;
     auto columns = std::make_shared<DbColumns>();
     int cols = sqlite3_column_count(st);
     for (int c = 0; c < cols; ++c) {
       columns->names.push_back(Utf8ToCp1252(sqlite3_column_name(st, c)));
-      shape.types.push_back(DeclaredType(sqlite3_column_decltype(st, c)));
+      p.types.push_back(DeclaredType(sqlite3_column_decltype(st, c)));
     }
     columns->BuildIndex();
-    shape.columns = std::move(columns);
-    shapes_[st] = std::move(shape);
-    statements_[text] = st;
-    return st;
+    p.columns = std::move(columns);
+    return statements_.emplace(text, std::move(p)).first->second;
   }
 
   static constexpr size_t kMaxStatements = 64;
-  std::unordered_map<std::string, sqlite3_stmt*> statements_;
-  std::unordered_map<sqlite3_stmt*, Shape> shapes_;
+  std::unordered_map<std::string, Prepared> statements_;
 
   [[noreturn]] void Fail() { throw EDatabaseError(Utf8ToCp1252(sqlite3_errmsg(db_))); }
 
-  static DbCell ReadCell(sqlite3_stmt* st, int c, ColumnType type) {
-    DbCell cell;
-    switch (sqlite3_column_type(st, c)) {
+  // The cell as stored: its text is converted (and a date column's text
+  // parsed) when it is read. The column's value is asked for once and read
+  // through the value interface: its object is one that the library calls
+  // unprotected, which is safe to read on a connection that one thread
+  // alone uses without the library's mutex (SQLITE_OPEN_NOMUTEX), as every
+  // connection here is.
+  static void ReadCell(sqlite3_stmt* st, int c, ColumnType type, DbResult& result) {
+    sqlite3_value* v = sqlite3_column_value(st, c);
+    switch (sqlite3_value_type(v)) {
       case SQLITE_NULL:
+        result.AddNull();
         break;
       case SQLITE_INTEGER:
-        cell.kind = DbKind::Integer;
-        cell.num.i = sqlite3_column_int64(st, c);
+        result.AddInteger(sqlite3_value_int64(v));
         break;
       case SQLITE_FLOAT:
-        cell.kind = DbKind::Float;
-        cell.num.f = sqlite3_column_double(st, c);
+        result.AddFloat(sqlite3_value_double(v));
         break;
       default: {
-        auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-        std::string_view raw(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, c)));
-        TDateTime dt;
-        if (type != ColumnType::Other && ParseIsoDateTime(raw, dt)) {
-          cell.kind = type == ColumnType::Date ? DbKind::Date : DbKind::DateTime;
-          cell.num.f = dt;
-        } else {
-          cell.kind = DbKind::Text;
-          cell.text = Utf8ToCp1252(raw);
-        }
+        auto p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        std::string_view raw(p ? p : "", static_cast<size_t>(sqlite3_value_bytes(v)));
+        if (type == ColumnType::Other)
+          result.AddText(raw, true);
+        else
+          result.AddDateText(type == ColumnType::Date ? DbKind::Date : DbKind::DateTime, raw, true);
       }
     }
-    return cell;
   }
 
   sqlite3* db_;

@@ -186,6 +186,7 @@ std::string IntToHex(uint64_t v, int digits) {
 // ---------------------------------------------------------------- string list
 
 int TStringList::Add(std::string s) {
+  Changed();
   if (!sorted_) {
     items_.push_back(std::move(s));
     return Count() - 1;
@@ -205,6 +206,7 @@ int TStringList::Add(std::string s) {
 }
 
 void TStringList::Insert(int index, std::string s) {
+  Changed();
   if (sorted_) {
     Add(std::move(s));
     return;
@@ -214,7 +216,18 @@ void TStringList::Insert(int index, std::string s) {
 }
 
 void TStringList::Delete(int index) {
+  Changed();
   if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
+}
+
+void TStringList::Assign(std::vector<std::string> lines) {
+  Changed();
+  if (!sorted_) {
+    items_ = std::move(lines);
+    return;
+  }
+  items_.clear();
+  for (auto& l : lines) Add(std::move(l));
 }
 
 int TStringList::IndexOf(std::string_view s) const {
@@ -285,6 +298,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 void TStringList::SetText(std::string_view text) {
+  Changed();
   items_.clear();
   for (auto& l : SplitLines(text)) Add(std::move(l));
 }

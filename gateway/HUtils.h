@@ -89,6 +89,27 @@ class TStringList {
 public:
   TStringList() = default;
   explicit TStringList(bool sorted) : sorted_(sorted) {}
+  TStringList(const TStringList&) = default;
+  TStringList(TStringList&&) = default;
+  // A list that takes another's entries has changed (its own count goes on;
+  // the other's is not taken over).
+  TStringList& operator=(const TStringList& other) {
+    if (this != &other) {
+      items_ = other.items_;
+      sorted_ = other.sorted_;
+      Changed();
+    }
+    return *this;
+  }
+  TStringList& operator=(TStringList&& other) noexcept {
+    if (this != &other) {
+      items_ = std::move(other.items_);
+      sorted_ = other.sorted_;
+      other.Changed();
+      Changed();
+    }
+    return *this;
+  }
 
   int Count() const { return static_cast<int>(items_.size()); }
   bool Empty() const { return items_.empty(); }
@@ -99,7 +120,16 @@ public:
   int Add(std::string s);
   void Insert(int index, std::string s);
   void Delete(int index);
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    Changed();
+  }
+  // Replaces the entries by `lines` (each at its sorted place in a sorted
+  // list).
+  void Assign(std::vector<std::string> lines);
+  // A number that grows with every change of the entries: whoever filled
+  // the list can tell later, without comparing, that nobody changed it.
+  uint64_t Changes() const { return changes_; }
 
   int IndexOf(std::string_view s) const;
   // Index of the first entry whose name (text before the first "=") equals
@@ -119,8 +149,10 @@ public:
   bool Sorted() const { return sorted_; }
 
 private:
+  void Changed() { ++changes_; }
   std::vector<std::string> items_;
   bool sorted_ = false;
+  uint64_t changes_ = 0;
 };
 
 // Splits text into lines as TStringList::SetText does.

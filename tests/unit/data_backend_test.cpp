@@ -198,6 +198,12 @@ TEST(SqlQuoteTest, DoublesSingleQuotes) {
   EXPECT_EQ(SqlQuote("''"), "''''");
   EXPECT_EQ(SqlQuote(""), "");
   EXPECT_EQ(SqlQuote(std::string("a\0b", 3)), "ab");
+  // Quotes and NULs at either end and next to each other.
+  EXPECT_EQ(SqlQuote(std::string("'\0'x\0", 5)), "''''x");
+  EXPECT_EQ(SqlQuote("x'"), "x''");
+  std::string out = "pre ";
+  AppendSqlQuoted(out, "it's");
+  EXPECT_EQ(out, "pre it''s");
 }
 
 }  // namespace
@@ -218,4 +224,34 @@ TEST(ColumnIndex, LettersMatchInEitherCaseAndNothingElseDoes) {
   EXPECT_EQ(c.Find("X"), 6);
   EXPECT_EQ(c.Find("Kundi"), -1);
   EXPECT_EQ(c.Find(""), -1);
+}
+
+// Names of every length up to three pieces of eight, each byte of each name
+// told apart (a name read in overlapping pieces still differs in any one of
+// its bytes), in a column set as large as a customer's record.
+TEST(ColumnIndex, EveryLengthAndEveryByteInALargeSet) {
+  DbColumns c;
+  for (int i = 0; i < 440; ++i) c.names.push_back("Falt" + std::to_string(i));
+  for (size_t len = 1; len <= 24; ++len) {
+    std::string name;
+    for (size_t k = 0; k < len; ++k) name += static_cast<char>(k % 2 ? 'a' + k : 'A' + k);
+    c.names.push_back(name);
+  }
+  c.BuildIndex();
+  for (int i = 0; i < 440; ++i) EXPECT_EQ(c.Find("FALT" + std::to_string(i)), i);
+  for (size_t len = 1; len <= 24; ++len) {
+    const int column = 440 + static_cast<int>(len) - 1;
+    std::string name = c.names[static_cast<size_t>(column)];
+    std::string other = name;
+    for (auto& ch : other) ch = static_cast<char>(ch ^ 0x20);  // every letter in the other case
+    EXPECT_EQ(c.Find(name), column) << name;
+    EXPECT_EQ(c.Find(other), column) << other;
+    for (size_t k = 0; k < len; ++k) {
+      std::string changed = name;
+      changed[k] = '_';
+      EXPECT_EQ(c.Find(changed), -1) << changed;
+    }
+    EXPECT_EQ(c.Find(name + "!"), -1);
+    EXPECT_EQ(c.Find(name.substr(1)), -1);
+  }
 }

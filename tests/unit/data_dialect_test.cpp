@@ -86,6 +86,32 @@ TEST(DbTextTest, Windows1252AndUtf8RoundTrip) {
   EXPECT_EQ(Utf8ToCp1252("\xFF" "x"), "?x");
 }
 
+// The plain-ASCII run at the start of a text is found eight bytes at a
+// time: a letter outside ASCII at any place of texts around those lengths is
+// converted, and the bytes around it are kept.
+TEST(DbTextTest, LettersOutsideAsciiAtEveryPlaceAroundEightByteSteps) {
+  for (size_t len : {1u, 7u, 8u, 9u, 15u, 16u, 17u, 24u}) {
+    std::string ascii;
+    for (size_t i = 0; i < len; ++i) ascii += static_cast<char>('a' + i % 26);
+    EXPECT_EQ(Utf8ToCp1252(ascii), ascii) << len;
+    EXPECT_EQ(Cp1252ToUtf8(ascii), ascii) << len;
+    for (size_t at = 0; at < len; ++at) {
+      std::string cp = ascii, utf8 = ascii;
+      cp[at] = '\xE5';  // å
+      utf8.replace(at, 1, "\xC3\xA5");
+      EXPECT_EQ(Cp1252ToUtf8(cp), utf8) << len << " at " << at;
+      EXPECT_EQ(Utf8ToCp1252(utf8), cp) << len << " at " << at;
+      // A broken sequence there: one "?" and the rest as it was.
+      std::string broken = ascii, expected = ascii;
+      broken[at] = '\xC3';
+      expected[at] = '?';
+      EXPECT_EQ(Utf8ToCp1252(broken), expected) << len << " at " << at;
+    }
+  }
+  EXPECT_EQ(Utf8ToCp1252(""), "");
+  EXPECT_EQ(Cp1252ToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+}
+
 TEST(DbTextTest, IsoDateTexts) {
   TDateTime dt;
   ASSERT_TRUE(ParseIsoDateTime("2009-05-31", dt));

@@ -74,6 +74,49 @@ TEST(SqlStatementTest, EachBackEndGetsItsShapeAndTheValues) {
   EXPECT_EQ(alias.Shape(SqlDialect::PostgreSQL).text, "FROM \"Sprk\" AS sprk\r\n");
 }
 
+// Placeholders past one digit, and lines of very different lengths (the
+// text is written into buffers sized beforehand).
+TEST(SqlStatementTest, ManyValuesAndLongAndEmptyLines) {
+  SqlStatement s;
+  s.Line("SELECT ").Text(std::string(300, 'c'));
+  s.Line();
+  s.Line("WHERE k IN (");
+  for (int i = 1; i <= 101; ++i) s.Separator(i > 1 ? ", " : "").Value(std::to_string(i));
+  s.Text(") AND ").UpperEquals("u", "v");
+  SqlShape lite = s.Shape(SqlDialect::SQLite);
+  ASSERT_EQ(lite.values.size(), 102u);
+  EXPECT_NE(lite.text.find("?9, ?10, ?11,"), std::string::npos);
+  EXPECT_NE(lite.text.find("?99, ?100, ?101) AND (u = ?102 COLLATE NOCASE AND upper(u) = ?102)"), std::string::npos);
+  EXPECT_EQ(lite.values[99], "100");
+  SqlShape pg = s.Shape(SqlDialect::PostgreSQL);
+  EXPECT_NE(pg.text.find("$100, $101) AND upper(u) = $102\r\n"), std::string::npos);
+  std::vector<std::string> lines = s.Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "SELECT " + std::string(300, 'c'));
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2].substr(0, 20), "WHERE k IN ('1', '2'");
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 32), "'100', '101') AND upper(u) = 'v'");
+}
+
+// A date is written month/day/year in the text and as an ISO date for the
+// back ends, for every date as the date formatter writes it (also a time of
+// day, which is left out, and years outside four digits).
+TEST(SqlStatementTest, DatesAsTheFormatterWritesThem) {
+  std::vector<TDateTime> dates = {EncodeDate(1, 1, 1), EncodeDate(999, 12, 31), EncodeDate(9999, 12, 31),
+                                  EncodeDate(1899, 12, 30), EncodeDate(2024, 2, 29) + 0.75, -1.5, 3000000.0};
+  for (TDateTime d = EncodeDate(1990, 1, 1); d < EncodeDate(2040, 1, 1); d += 37) dates.push_back(d);
+  for (TDateTime d : dates) {
+    SqlStatement s;
+    s.Line("d = ").Date(d);
+    std::string written = FormatDateTime("mm\"/\"dd\"/\"yyyy", d);
+    ASSERT_EQ(s.Lines(), (Values{"d = '" + written + "'"})) << d;
+    std::string iso = written.size() == 10
+                          ? written.substr(6, 4) + "-" + written.substr(0, 2) + "-" + written.substr(3, 2)
+                          : written;
+    ASSERT_EQ(s.Shape(SqlDialect::SQLite).values, (Values{iso})) << d;
+  }
+}
+
 TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   SqlStatement v;
   for (const char* k : {"A", "B"}) v.Separator(" OR ").Text("(k = ").Value(k).Text(")");
@@ -83,6 +126,15 @@ TEST(SqlStatementTest, GroupsOfConditionsJoinAsWritten) {
   SqlShape shape = s.Shape(SqlDialect::PostgreSQL);
   EXPECT_EQ(shape.text, "WHERE ((k = $1) OR (k = $2)) AND upper(c) = $3\r\n");
   EXPECT_EQ(shape.values, (Values{"A", "B", "x"}));
+  // A group appended after values and lines, twice, and text right after it.
+  SqlStatement g;
+  g.Text("(a = ").Value(std::string("1\0", 2)).Text(" OR b = ").Date(EncodeDate(2020, 1, 2)).Text(")");
+  SqlStatement t;
+  t.Line("SELECT x").Line("WHERE ").UpperEquals("c", "y").Text(" AND ").Append(g).Text(" AND ").Append(g).Text(";");
+  EXPECT_EQ(t.Lines(), (Values{"SELECT x", "WHERE upper(c) = 'y' AND (a = '1' OR b = '01/02/2020') AND (a = '1' OR b = "
+                               "'01/02/2020');"}));
+  EXPECT_EQ(t.Shape(SqlDialect::PostgreSQL).values, (Values{"y", "1", "2020-01-02", "1", "2020-01-02"}));
+  EXPECT_EQ(g.Lines(), (Values{"(a = '1' OR b = '01/02/2020')"}));  // the group is unchanged
   // The separator stands only between conditions.
   SqlStatement w;
   for (const char* c : {"a", "b", "c"}) w.Separator(" AND ").Text(c);
@@ -135,6 +187,56 @@ TEST_P(StatementTest, ValuesOfEveryKindReachTheReusedShape) {
   q_.SQL.Add("SELECT 'y' AS Fast, Ftagnamn FROM [Tallbrun].[dbo].[Kund] WHERE Kundid = 'K3'");
   q_.Open();
   EXPECT_EQ(q_.Text("Fast") + q_.Text("Ftagnamn"), "yO'Learys");
+  // So also when another list is assigned to SQL, even one that has seen
+  // exactly as many changes as SQL had when the statement filled it.
+  EXPECT_EQ(Names(kund("K3")), "xO'Learys;");
+  TStringList other;
+  while (other.Changes() < q_.SQL.Changes()) other.Clear();
+  other.Add("SELECT 'z' AS Fast, Ftagnamn FROM [Tallbrun].[dbo].[Kund] WHERE Kundid = 'K3'");
+  uint64_t before = q_.SQL.Changes();
+  q_.SQL = other;
+  EXPECT_NE(q_.SQL.Changes(), before);
+  q_.Open();
+  EXPECT_EQ(q_.Text("Fast") + q_.Text("Ftagnamn"), "zO'Learys");
+}
+
+// Whoever filled a list tells from its count of changes that nobody changed
+// it since: every change counts, also one that leaves the same entries.
+TEST(StringListChangesTest, EveryChangeCounts) {
+  TStringList l;
+  uint64_t last = l.Changes();
+  auto changed = [&] {
+    bool c = l.Changes() != last;
+    last = l.Changes();
+    return c;
+  };
+  l.Add("a");
+  EXPECT_TRUE(changed());
+  l.Insert(0, "b");
+  EXPECT_TRUE(changed());
+  l.Delete(0);
+  EXPECT_TRUE(changed());
+  l.Delete(5);  // nothing there: counted all the same
+  EXPECT_TRUE(changed());
+  l.SetText("x\r\ny");
+  EXPECT_TRUE(changed());
+  l.Assign({"p", "q"});
+  EXPECT_TRUE(changed());
+  EXPECT_EQ(l.Items(), (std::vector<std::string>{"p", "q"}));
+  l.Clear();
+  EXPECT_TRUE(changed());
+  TStringList copy = l;
+  l = copy;
+  EXPECT_TRUE(changed());
+  l = std::move(copy);
+  EXPECT_TRUE(changed());
+  (void)l.Text();
+  (void)l.IndexOf("p");
+  EXPECT_FALSE(changed());
+  // A sorted list sorts what it is given.
+  TStringList sorted(true);
+  sorted.Assign({"b=1", "A=2", "c=3", "a=2"});
+  EXPECT_EQ(sorted.Items(), (std::vector<std::string>{"A=2", "b=1", "c=3"}));
 }
 
 TEST_P(StatementTest, AShapeThatTakesNoParametersRunsWritten) {
