@@ -62,7 +62,7 @@ TEST(RequestLog, WeekDirectoriesNeverSpanTwoMonths) {
   for (const auto& c : cases) {
     TestSite site;
     site.UseDatabase();
-    site.Get("", {}, c.when);
+    site.Get("", {}, c.when, true);  // frozen: 23:59:59 must not pass into the next day
     auto logs = site.LogFiles();
     ASSERT_EQ(logs.size(), 1u) << c.when;
     EXPECT_EQ(std::filesystem::path(logs[0]).parent_path().filename().string(), c.dir) << c.when;
