@@ -90,9 +90,7 @@ size_t NastaHoga(const char* p, size_t i, size_t n) {
     if (static_cast<unsigned char>(p[i]) >= 0x80) return i;
   return n;
 }
-}  // namespace
 
-namespace {
 // Where the first byte with an entity stands (npos when none).
 size_t ForstaEntitet(std::string_view s) {
   const auto& entities = Entitetstabell();

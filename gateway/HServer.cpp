@@ -523,12 +523,7 @@ THandOver HandToServer(TStream* input, TStream* output, const TStringList& varia
     for (int attempt = 0; attempt < 10; ++attempt) {
       try {
         TFileStream response(rsp, TFileStream::OpenRead);
-        // A page is copied in one piece or a few, not in many small ones.
-        if (output) {
-          std::string chunk(64 * 1024, '\0');
-          for (int64_t n; (n = response.Read(chunk.data(), static_cast<int64_t>(chunk.size()))) > 0;)
-            if (!output->WriteAll(chunk.data(), n)) break;
-        }
+        if (output) CopyStream(response, *output);
         result = THandOver::Answered;
         break;
       } catch (const EInOutError&) {

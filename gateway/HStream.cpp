@@ -98,12 +98,13 @@ int64_t TFileStream::Position() const { return ::lseek(fd_, 0, SEEK_CUR); }
 bool TFileStream::Seek(int64_t pos) { return ::lseek(fd_, pos, SEEK_SET) == pos; }
 
 int64_t CopyStream(TStream& from, TStream& to) {
-  char buf[8192];
+  // A page or a file is copied in one piece or a few, not in many small ones.
+  std::string buf(64 * 1024, '\0');
   int64_t total = 0;
   for (;;) {
-    int64_t n = from.Read(buf, sizeof buf);
+    int64_t n = from.Read(buf.data(), static_cast<int64_t>(buf.size()));
     if (n <= 0) break;
-    if (!to.WriteAll(buf, n)) break;
+    if (!to.WriteAll(buf.data(), n)) break;
     total += n;
   }
   return total;
