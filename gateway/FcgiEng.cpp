@@ -14,12 +14,14 @@
 #include <pthread.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "gateway/CGISEng.h"
+#include "gateway/FcgiClose.h"
 #include "gateway/HCgiDbg.h"
 
 TFcgiEngine* FastCgiEngine = nullptr;
@@ -56,12 +58,31 @@ public:
   }
   int64_t Write(const void* buf, int64_t count) override {
     if (count <= 0) return 0;
+    if (count >= kOwnRecordsFrom) return WriteRecords(static_cast<const unsigned char*>(buf), count);
     int n = FCGX_PutStr(static_cast<const char*>(buf), static_cast<int>(std::min<int64_t>(count, 1 << 30)),
                         request_.out);
     return n < 0 ? -1 : n;
   }
 
 private:
+  // The library sends what it is given in records of its 8 KiB buffer, a
+  // system call each. A page's body comes in one piece: it goes out in
+  // large records, many in one call, after whatever the library still holds.
+  static constexpr int64_t kOwnRecordsFrom = 8192;
+
+  int64_t WriteRecords(const unsigned char* p, int64_t count) {
+    FCGX_Stream* out = request_.out;
+    if (out->isClosed || out->FCGI_errno != 0) return -1;
+    if (FCGX_FFlush(out) != 0) return -1;
+    if (!WriteStdoutRecords(request_.ipcFd, request_.requestId, p, count)) {
+      // As the library marks its own failed writes.
+      if (out->FCGI_errno == 0) out->FCGI_errno = errno ? errno : EIO;
+      out->isClosed = 1;
+      return -1;
+    }
+    return count;
+  }
+
   FCGX_Request& request_;
 };
 
@@ -103,6 +124,61 @@ bool IsSocketPath(const std::string& address) { return address.find(':') == std:
   std::exit(2);
 }
 }  // namespace
+
+namespace {
+constexpr size_t kRecordBytes = 65528;  // a multiple of eight, below 65536
+constexpr int kRecordsPerCall = 16;
+
+bool WriteAllVectors(int fd, iovec* iov, int parts) {
+  while (parts > 0) {
+    ssize_t n = ::writev(fd, iov, parts);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    size_t left = static_cast<size_t>(n);
+    while (parts > 0 && left >= iov->iov_len) {
+      left -= iov->iov_len;
+      ++iov;
+      --parts;
+    }
+    if (parts > 0) {
+      iov->iov_base = static_cast<char*>(iov->iov_base) + left;
+      iov->iov_len -= left;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count) {
+  const unsigned char* p = static_cast<const unsigned char*>(bytes);
+  int64_t done = 0;
+  unsigned char headers[kRecordsPerCall][8];
+  iovec iov[2 * kRecordsPerCall];
+  while (done < count) {
+    int parts = 0;
+    int64_t batch = 0;
+    for (int r = 0; r < kRecordsPerCall && done + batch < count; ++r) {
+      size_t len = static_cast<size_t>(std::min<int64_t>(count - done - batch, kRecordBytes));
+      unsigned char* h = headers[r];
+      h[0] = 1;  // version
+      h[1] = 6;  // STDOUT
+      h[2] = static_cast<unsigned char>(requestId >> 8);
+      h[3] = static_cast<unsigned char>(requestId);
+      h[4] = static_cast<unsigned char>(len >> 8);
+      h[5] = static_cast<unsigned char>(len);
+      h[6] = 0;  // no padding
+      h[7] = 0;
+      iov[parts++] = {h, 8};
+      iov[parts++] = {const_cast<unsigned char*>(p + done + batch), len};
+      batch += static_cast<int64_t>(len);
+    }
+    if (!WriteAllVectors(fd, iov, parts)) return false;
+    done += batch;
+  }
+  return true;
+}
 
 bool FastCgiSelected() { return g_selected; }
 int FastCgiListenFd() { return g_listenFd; }
@@ -371,7 +447,15 @@ void TFcgiEngine::Worker() {
       continue;
     }
     ServeRequest(request);
+    // The library would wait here for the web server to close its end; the
+    // closer does that, and this worker takes the next visitor.
+    bool webServerKeeps = request.keepConnection != 0;
+    request.keepConnection = 1;
     FCGX_Finish_r(&request);
+    if (!webServerKeeps && request.ipcFd >= 0) {
+      closer_->Hand(request.ipcFd);
+      request.ipcFd = -1;
+    }
     long served = served_.fetch_add(1) + 1;
     if (settings_.MaxRequests > 0 && served >= settings_.MaxRequests) RequestStop();
   }
@@ -392,6 +476,7 @@ int TFcgiEngine::Serve(const TFastCgiSettings& settings) {
   sigaddset(&stopSignals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stopSignals, &saved);
   mainThread_ = static_cast<unsigned long>(pthread_self());
+  closer_ = std::make_unique<TLingeringClose>();
   std::vector<std::thread> workers;
   for (int i = 0; i < std::max(1, settings_.Threads); ++i) workers.emplace_back([this] { Worker(); });
   int sig = 0;
@@ -399,6 +484,7 @@ int TFcgiEngine::Serve(const TFastCgiSettings& settings) {
   }
   RequestStop();
   for (auto& w : workers) w.join();
+  closer_.reset();
   // A second stop signal may still be pending: it must not end the process
   // once the signals are unblocked again.
   timespec zero{};

@@ -25,6 +25,7 @@
 
 struct FCGX_Request;
 struct FCGX_Stream;
+class TLingeringClose;
 
 // The settings of a FastCGI process as the operator gives them.
 struct TFastCgiSettings {
@@ -84,6 +85,7 @@ private:
   std::atomic<long> claimed_{0};
   std::atomic<long> served_{0};
   unsigned long mainThread_ = 0;
+  std::unique_ptr<TLingeringClose> closer_;
 };
 
 // The engine of this process once the start-up chose FastCGI, else null.
@@ -109,3 +111,7 @@ std::string ProgramFolder(const char* argv0);
 // The remote address is one that FCGI_WEB_SERVER_ADDRS (a comma list of
 // IPv4 addresses) admits; every address is admitted when the list is empty.
 bool WebServerAddressAllowed(const std::string& allowedList, const std::string& address);
+// Writes `count` bytes to the connection as STDOUT records of request
+// `requestId`, records of up to 65528 bytes, several in one system call.
+// False when the connection fails (errno tells).
+bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <poll.h>
 #include <random>
 #include <regex>
 #include <sqlite3.h>
@@ -374,5 +375,36 @@ TEST(FastCgiThreads, ConcurrentVisitorsEachGetTheirOwnPage) {
   for (auto& t : clients) t.join();
   EXPECT_EQ(missing, 0);
   EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(server.Stop(SIGTERM), 0);
+}
+
+// A web server that reads its answer but is slow to close its end of the
+// connection does not hold the worker: with a single worker thread the next
+// visitor is served at once, and the program closes the first connection by
+// itself in the end. A page much larger than the library's buffer arrives
+// whole.
+TEST(FastCgiConnections, AWebServerSlowToCloseDoesNotHoldTheWorker) {
+  // A fact page with its statements echoed: many times the library's buffer.
+  const Page big{"GET", "kundid=1001&sprak=e&visakontaktinfo=j&debug=j", ""};
+  const std::string expected = Masked(DemoSite::Get().Cgi(big.method, big.query));
+  ASSERT_GT(expected.size(), 32768u);
+  FcgiServer server(DemoSite::Get().cgiwin, OneWorker());
+  int slow = FcgiConnect(server.Address());
+  ASSERT_GE(slow, 0);
+  ASSERT_TRUE(FcgiSend(slow, FcgiRequestBytes(DemoSite::Get().Vars(big.method, big.query), "")));
+  FcgiResponse first = FcgiReadResponse(slow);
+  ASSERT_TRUE(first.ended);
+  EXPECT_EQ(Masked(first.out), expected);
+  // The first connection stays open on this side.
+  auto start = std::chrono::steady_clock::now();
+  FcgiResponse next = Fetch(server, kFactPage);
+  EXPECT_TRUE(next.ended);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+  // Within the linger time the program ends the first connection.
+  pollfd p{slow, POLLIN, 0};
+  ASSERT_EQ(poll(&p, 1, 5000), 1);
+  char c;
+  EXPECT_EQ(read(slow, &c, 1), 0);
+  close(slow);
   EXPECT_EQ(server.Stop(SIGTERM), 0);
 }
