@@ -43,8 +43,47 @@ struct TFcgiRequestState {
   FCGX_Request* Request = nullptr;
   int64_t BodyRead = 0;
   bool BodyEnded = false;
+  bool Ending = false;  // the request's last output is being written
 };
 thread_local TFcgiRequestState t_fcgi;
+// The request's last output, held until its end goes with it.
+thread_local std::string t_lastOutput;
+
+// The library sends what it is given in records of its 8 KiB buffer, a
+// system call each. A page's body comes in one piece: it goes out in large
+// records, many in one call, after whatever the library still holds. The
+// request's last output goes out with the end of the request in the same
+// call, so that the web server reads the whole answer at once; the library's
+// streams are then closed as its own end would leave them.
+constexpr int64_t kOwnRecordsFrom = 8192;
+constexpr size_t kKeptLastOutput = 1 << 20;
+
+int64_t WriteOwnRecords(FCGX_Request& request, const void* p, int64_t count, bool last) {
+  FCGX_Stream* out = request.out;
+  if (out->isClosed || out->FCGI_errno != 0) return -1;
+  if (FCGX_FFlush(out) != 0) return -1;
+  // Whatever the error stream holds goes before the end of the request.
+  if (last && FCGX_FClose(request.err) != 0) last = false;
+  if (!WriteStdoutRecords(request.ipcFd, request.requestId, p, count, last ? &request.appStatus : nullptr)) {
+    // As the library marks its own failed writes.
+    if (out->FCGI_errno == 0) out->FCGI_errno = errno ? errno : EIO;
+    out->isClosed = 1;
+    return -1;
+  }
+  if (last) {
+    out->wasFCloseCalled = 1;
+    out->isClosed = 1;
+  }
+  return count;
+}
+
+// Sends what the request's end held back, with the end of the request.
+void SendLastOutput(FCGX_Request& request) {
+  if (!t_lastOutput.empty()) WriteOwnRecords(request, t_lastOutput.data(), static_cast<int64_t>(t_lastOutput.size()), true);
+  // A list of a thousand customers is not kept for the next small page.
+  if (t_lastOutput.capacity() > kKeptLastOutput) std::string().swap(t_lastOutput);
+  t_lastOutput.clear();
+}
 
 // The request's FastCGI streams as the engine's input and output stream.
 class TFcgiStream : public TStream {
@@ -58,31 +97,18 @@ public:
   }
   int64_t Write(const void* buf, int64_t count) override {
     if (count <= 0) return 0;
-    if (count >= kOwnRecordsFrom) return WriteRecords(static_cast<const unsigned char*>(buf), count);
+    if (t_fcgi.Ending) {
+      if (request_.out->isClosed || request_.out->FCGI_errno != 0) return -1;
+      t_lastOutput.append(static_cast<const char*>(buf), static_cast<size_t>(count));
+      return count;
+    }
+    if (count >= kOwnRecordsFrom) return WriteOwnRecords(request_, buf, count, false);
     int n = FCGX_PutStr(static_cast<const char*>(buf), static_cast<int>(std::min<int64_t>(count, 1 << 30)),
                         request_.out);
     return n < 0 ? -1 : n;
   }
 
 private:
-  // The library sends what it is given in records of its 8 KiB buffer, a
-  // system call each. A page's body comes in one piece: it goes out in
-  // large records, many in one call, after whatever the library still holds.
-  static constexpr int64_t kOwnRecordsFrom = 8192;
-
-  int64_t WriteRecords(const unsigned char* p, int64_t count) {
-    FCGX_Stream* out = request_.out;
-    if (out->isClosed || out->FCGI_errno != 0) return -1;
-    if (FCGX_FFlush(out) != 0) return -1;
-    if (!WriteStdoutRecords(request_.ipcFd, request_.requestId, p, count)) {
-      // As the library marks its own failed writes.
-      if (out->FCGI_errno == 0) out->FCGI_errno = errno ? errno : EIO;
-      out->isClosed = 1;
-      return -1;
-    }
-    return count;
-  }
-
   FCGX_Request& request_;
 };
 
@@ -149,32 +175,49 @@ bool WriteAllVectors(int fd, iovec* iov, int parts) {
   }
   return true;
 }
+
+void RecordHeader(unsigned char* h, unsigned char type, int requestId, size_t length) {
+  h[0] = 1;  // version
+  h[1] = type;
+  h[2] = static_cast<unsigned char>(requestId >> 8);
+  h[3] = static_cast<unsigned char>(requestId);
+  h[4] = static_cast<unsigned char>(length >> 8);
+  h[5] = static_cast<unsigned char>(length);
+  h[6] = 0;  // no padding
+  h[7] = 0;
+}
 }  // namespace
 
-bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count) {
+bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count, const int* endStatus) {
   const unsigned char* p = static_cast<const unsigned char*>(bytes);
   int64_t done = 0;
   unsigned char headers[kRecordsPerCall][8];
-  iovec iov[2 * kRecordsPerCall];
-  while (done < count) {
+  // The end: an empty STDOUT record, then END_REQUEST with the application's
+  // status and "request complete".
+  unsigned char end[24] = {};
+  iovec iov[2 * kRecordsPerCall + 1];
+  for (bool more = true; more;) {
     int parts = 0;
     int64_t batch = 0;
     for (int r = 0; r < kRecordsPerCall && done + batch < count; ++r) {
       size_t len = static_cast<size_t>(std::min<int64_t>(count - done - batch, kRecordBytes));
-      unsigned char* h = headers[r];
-      h[0] = 1;  // version
-      h[1] = 6;  // STDOUT
-      h[2] = static_cast<unsigned char>(requestId >> 8);
-      h[3] = static_cast<unsigned char>(requestId);
-      h[4] = static_cast<unsigned char>(len >> 8);
-      h[5] = static_cast<unsigned char>(len);
-      h[6] = 0;  // no padding
-      h[7] = 0;
-      iov[parts++] = {h, 8};
+      RecordHeader(headers[r], 6, requestId, len);  // STDOUT
+      iov[parts++] = {headers[r], 8};
       iov[parts++] = {const_cast<unsigned char*>(p + done + batch), len};
       batch += static_cast<int64_t>(len);
     }
-    if (!WriteAllVectors(fd, iov, parts)) return false;
+    more = done + batch < count;
+    if (!more && endStatus) {
+      RecordHeader(end, 6, requestId, 0);
+      RecordHeader(end + 8, 3, requestId, 8);  // END_REQUEST
+      uint32_t status = static_cast<uint32_t>(*endStatus);
+      end[16] = static_cast<unsigned char>(status >> 24);
+      end[17] = static_cast<unsigned char>(status >> 16);
+      end[18] = static_cast<unsigned char>(status >> 8);
+      end[19] = static_cast<unsigned char>(status);
+      iov[parts++] = {end, sizeof end};
+    }
+    if (parts > 0 && !WriteAllVectors(fd, iov, parts)) return false;
     done += batch;
   }
   return true;
@@ -287,6 +330,20 @@ void TFcgiEngine::EndHeaders() {
 void TFcgiEngine::Flush() {
   THttpEngine::Flush();
   if (t_fcgi.Request && t_fcgi.Request->out && ERS().OutputStream) FCGX_FFlush(t_fcgi.Request->out);
+}
+
+void TFcgiEngine::EndRequest() {
+  t_fcgi.Ending = t_fcgi.Request != nullptr;
+  t_lastOutput.clear();
+  try {
+    THttpEngine::EndRequest();
+  } catch (...) {
+    t_fcgi.Ending = false;
+    t_lastOutput.clear();
+    throw;
+  }
+  t_fcgi.Ending = false;
+  if (t_fcgi.Request) SendLastOutput(*t_fcgi.Request);
 }
 
 void TFcgiEngine::BeforeRequest() {

@@ -52,6 +52,8 @@ public:
   // its CONTENT_LENGTH (the client went away) fails the request.
   int64_t ReadClient(void* bytes, int64_t count) override;
   void BeforeRequest() override;
+  // The request's last output is written together with its end.
+  void EndRequest() override;
   // In a resident process no request is the last one: the event fires once,
   // when the engine stops.
   void SetOnLastExecRequest(TNotifyEvent v) override;
@@ -113,5 +115,7 @@ std::string ProgramFolder(const char* argv0);
 bool WebServerAddressAllowed(const std::string& allowedList, const std::string& address);
 // Writes `count` bytes to the connection as STDOUT records of request
 // `requestId`, records of up to 65528 bytes, several in one system call.
-// False when the connection fails (errno tells).
-bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count);
+// With `endStatus` the end of the request follows in the same call: the
+// empty STDOUT record and END_REQUEST with that application status. False
+// when the connection fails (errno tells).
+bool WriteStdoutRecords(int fd, int requestId, const void* bytes, int64_t count, const int* endStatus = nullptr);

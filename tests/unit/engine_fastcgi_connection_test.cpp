@@ -86,6 +86,28 @@ TEST(FastCgiRecords, ABodyGoesOutWholeInLargeRecordsEvenInSmallPieces) {
   }
 }
 
+// The last output of a request carries the end of the request with it: the
+// empty STDOUT record and END_REQUEST with the application's status.
+TEST(FastCgiRecords, TheLastOutputEndsTheRequestInTheSameWrite) {
+  for (size_t size : {size_t(0), size_t(700), size_t(200000)}) {
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    const std::string body = Bytes(size);
+    int status = 258;
+    std::thread writer([&] {
+      EXPECT_TRUE(WriteStdoutRecords(pair[0], 7, body.data(), int64_t(body.size()), &status));
+      close(pair[0]);
+    });
+    FcgiResponse r = FcgiReadResponse(pair[1], 5000);
+    writer.join();
+    close(pair[1]);
+    EXPECT_TRUE(r.ended) << size;
+    EXPECT_EQ(r.appStatus, 258u);
+    EXPECT_EQ(r.protocolStatus, 0);
+    EXPECT_EQ(r.out == body, true) << size;
+  }
+}
+
 TEST(FastCgiRecords, AGoneWebServerFailsTheWrite) {
   int pair[2];
   ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
