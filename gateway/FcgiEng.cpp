@@ -12,6 +12,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -399,26 +400,31 @@ bool TFcgiEngine::ClaimRequest() {
   return claimed_.fetch_add(1) < settings_.MaxRequests;
 }
 
-int TFcgiEngine::AcceptConnection() {
-  // One worker waits on the socket at a time; the others wait here.
-  std::lock_guard<std::mutex> lock(acceptLock_);
+int TFcgiEngine::AcceptConnection(int waitFd) {
   static const std::string allowed = GetEnv("FCGI_WEB_SERVER_ADDRS");
   for (;;) {
     if (stopping_) return -1;
-    pollfd p[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-    if (::poll(p, 2, -1) < 0) {
+    // Each worker waits on the socket through its own set, in which the
+    // socket wakes one waiting worker, not all of them, for a connection.
+    epoll_event ev[2];
+    int n = ::epoll_wait(waitFd, ev, 2, -1);
+    if (n < 0) {
       if (errno == EINTR) continue;
-      LogEngineMessage(std::string("FastCGI poll: ") + std::strerror(errno));
+      LogEngineMessage(std::string("FastCGI wait: ") + std::strerror(errno));
       RequestStop();
       return -1;
     }
-    if (p[1].revents) return -1;
-    if (p[0].revents & (POLLERR | POLLNVAL)) {
-      LogEngineMessage("FastCGI: the listening socket failed");
-      RequestStop();
-      return -1;
+    bool connection = false;
+    for (int i = 0; i < n; ++i) {
+      if (ev[i].data.fd == wakePipe_[0]) return -1;
+      if (ev[i].events & (EPOLLERR | EPOLLHUP)) {
+        LogEngineMessage("FastCGI: the listening socket failed");
+        RequestStop();
+        return -1;
+      }
+      if (ev[i].events & EPOLLIN) connection = true;
     }
-    if (!(p[0].revents & POLLIN)) continue;
+    if (!connection) continue;
     sockaddr_storage sa{};
     socklen_t len = sizeof sa;
     int fd = ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&sa), &len, SOCK_CLOEXEC);
@@ -447,8 +453,8 @@ int TFcgiEngine::AcceptConnection() {
   }
 }
 
-int TFcgiEngine::NextConnection(int keptFd) {
-  if (keptFd < 0) return AcceptConnection();
+int TFcgiEngine::NextConnection(int keptFd, int waitFd) {
+  if (keptFd < 0) return AcceptConnection(waitFd);
   // The web server keeps the connection for its next request: wait for it
   // there, or for the end.
   for (;;) {
@@ -490,8 +496,20 @@ void TFcgiEngine::Worker() {
   // connection brings a malformed request, the library closes it and gives
   // up instead of waiting in accept where a stop cannot reach it.
   FCGX_InitRequest(&request, -1, 0);
-  while (ClaimRequest()) {
-    int fd = NextConnection(request.ipcFd);
+  int waitFd = ::epoll_create1(EPOLL_CLOEXEC);
+  epoll_event ev{};
+  ev.events = EPOLLIN | EPOLLEXCLUSIVE;
+  ev.data.fd = listenFd_;
+  bool ready = waitFd >= 0 && ::epoll_ctl(waitFd, EPOLL_CTL_ADD, listenFd_, &ev) == 0;
+  ev.events = EPOLLIN;
+  ev.data.fd = wakePipe_[0];
+  ready = ready && ::epoll_ctl(waitFd, EPOLL_CTL_ADD, wakePipe_[0], &ev) == 0;
+  if (!ready) {
+    LogEngineMessage(std::string("FastCGI: cannot wait for connections: ") + std::strerror(errno));
+    RequestStop();
+  }
+  while (ready && ClaimRequest()) {
+    int fd = NextConnection(request.ipcFd, waitFd);
     if (fd < 0) break;
     request.ipcFd = fd;
     // The library first finishes the previous request; it must not close
@@ -517,6 +535,7 @@ void TFcgiEngine::Worker() {
     if (settings_.MaxRequests > 0 && served >= settings_.MaxRequests) RequestStop();
   }
   FCGX_Free(&request, 1);
+  if (waitFd >= 0) ::close(waitFd);
 }
 
 int TFcgiEngine::Serve(const TFastCgiSettings& settings) {

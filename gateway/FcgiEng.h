@@ -72,8 +72,8 @@ private:
   // Waits for a connection to serve: the next request on a connection the
   // web server keeps open, or a new one from the listening socket. -1 when
   // the engine stops.
-  int NextConnection(int keptFd);
-  int AcceptConnection();
+  int NextConnection(int keptFd, int waitFd);
+  int AcceptConnection(int waitFd);
   void ServeRequest(FCGX_Request& request);
   bool ClaimRequest();
 
@@ -82,7 +82,6 @@ private:
   TNotifyEvent lastExec_;
   TFastCgiSettings settings_;
   int wakePipe_[2] = {-1, -1};
-  std::mutex acceptLock_;
   std::atomic<bool> stopping_{false};
   std::atomic<long> claimed_{0};
   std::atomic<long> served_{0};
