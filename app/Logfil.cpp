@@ -30,38 +30,69 @@ std::string WeekDirectory(TDateTime t) {
 void Raise(const std::string& what) { throw EInOutError(what + ": " + std::strerror(errno)); }
 }  // namespace
 
+bool TLogFile::Flush() {
+  size_t done = 0;
+  while (fd >= 0 && done < pending.size()) {
+    ssize_t n = ::write(fd, pending.data() + done, pending.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  pending.clear();
+  return true;
+}
+
+bool TLogFile::Close() {
+  if (fd < 0) return true;
+  bool written = Flush();
+  bool closed = ::close(fd) == 0;
+  fd = -1;
+  pending.clear();
+  return written && closed;
+}
+
 void TForm1::SkrivLogg(const std::string& line) {
   TLogFile& log = RS().Logfil;
-  if (!log.f) throw EInOutError("File not open");
-  std::string text = line + "\r\n";
-  if (std::fwrite(text.data(), 1, text.size(), log.f) != text.size()) Raise("I/O error writing " + log.path);
+  if (!log.IsOpen()) throw EInOutError("File not open");
+  log.pending.append(line).append("\r\n");
 }
 
 void TForm1::InitieraLogfil() {
   TRequestState& rs = RS();
-  std::string dir = PosixPath(WeekDirectory(rs.Starttid));
-  if (!DirectoryExists(dir) && !CreateDir(dir)) dir = PosixPath(kLogRoot);
+  const std::string dir = PosixPath(WeekDirectory(rs.Starttid));
 
   // The file is created exclusively: two requests of the same second never
-  // share a file, also when they race for the same name.
+  // share a file, also when they race for the same name. The week's
+  // directory is made when the first file of the week finds it missing.
+  // A thread that already took the plain name of this second starts with
+  // a suffixed one.
+  static thread_local std::string lastTaken;
   std::string stamp = FormatDateTime("yyyymmdd_hhnnss", rs.Starttid);
+  std::string base = dir + stamp;
   std::string suffix;
+  if (base == lastTaken) suffix = "_" + IntToStr(Random(32767));
   int fd = -1;
   std::string path;
+  bool madeDir = false;
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    path = dir + stamp + suffix + ".log";
+    path = base + suffix + ".log";
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0 || errno != EEXIST) break;
+    if (fd >= 0) break;
+    if (errno == ENOENT && !madeDir) {
+      madeDir = true;
+      // No directory for the week, and none can be made: the log root.
+      if (!DirectoryExists(dir) && !CreateDir(dir) && !DirectoryExists(dir)) base = PosixPath(kLogRoot) + stamp;
+      continue;
+    }
+    if (errno != EEXIST) break;
     suffix = "_";
     suffix += IntToStr(Random(32767));
   }
   if (fd < 0) Raise(std::string("Cannot create file \"").append(path).append("\""));
-  rs.Logfil.f = ::fdopen(fd, "wb");
+  if (suffix.empty()) lastTaken = base;
+  rs.Logfil.fd = fd;
   rs.Logfil.path = path;
-  if (!rs.Logfil.f) {
-    ::close(fd);
-    Raise("Cannot open file \"" + path + "\"");
-  }
+  rs.Logfil.pending.reserve(1024);
 
   auto text = [&](const char* key, const std::string& value) {
     if (!value.empty()) SkrivLogg(std::string(key) + "=" + LogSafe(value));
@@ -114,14 +145,12 @@ void TForm1::InitieraLogfil() {
   integer("UppdateradDagar", rs.UppdateradDagar);
   flag("Debug", rs.DebugBegart);
   SkrivLogg("[KUND]");
-  if (std::fflush(rs.Logfil.f) != 0) Raise("I/O error writing " + path);
+  if (!rs.Logfil.Flush()) Raise("I/O error writing " + path);
 }
 
 void TForm1::AvslutaLogfil() {
   TRequestState& rs = RS();
   SkrivLogg("[STATUS]");
   SkrivLogg("klart=" + FormatDateTime("yyyy\"-\"mm\"-\"dd,hh\":\"nn\":\"ss", Now()));
-  FILE* f = rs.Logfil.f;
-  rs.Logfil.f = nullptr;
-  if (std::fclose(f) != 0) Raise("I/O error writing " + rs.Logfil.path);
+  if (!rs.Logfil.Close()) Raise("I/O error writing " + rs.Logfil.path);
 }

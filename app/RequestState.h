@@ -12,10 +12,43 @@
 
 class TForm1;
 
-// The open request log file.
+// The open request log file: what is written waits in `pending` until the
+// log is flushed or closed. The file closes with the request state that
+// owns it, also when a failed request left it open.
 struct TLogFile {
-  FILE* f = nullptr;
+  int fd = -1;
   std::string path;
+  std::string pending;
+
+  TLogFile() = default;
+  // A copy of a request state does not own its log file.
+  TLogFile(const TLogFile& o) : path(o.path), pending(o.pending) {}
+  TLogFile& operator=(const TLogFile& o) {
+    if (this != &o) {
+      Close();
+      path = o.path;
+      pending = o.pending;
+    }
+    return *this;
+  }
+  TLogFile(TLogFile&& o) noexcept : fd(o.fd), path(std::move(o.path)), pending(std::move(o.pending)) { o.fd = -1; }
+  TLogFile& operator=(TLogFile&& o) noexcept {
+    if (this != &o) {
+      Close();
+      fd = o.fd;
+      o.fd = -1;
+      path = std::move(o.path);
+      pending = std::move(o.pending);
+    }
+    return *this;
+  }
+  ~TLogFile() { Close(); }
+
+  bool IsOpen() const { return fd >= 0; }
+  // Writes what waits; false when the file refuses it.
+  bool Flush();
+  // Writes what waits and closes the file; false when either fails.
+  bool Close();
 };
 
 // Arrays keep the 1-based positions of their fields: element 0 is unused.

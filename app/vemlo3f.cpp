@@ -80,8 +80,7 @@ void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
   TRequestState& rs = RS();
   // A thread serves many visitors in turn: every request starts from a fresh
   // state, set back as a whole. A log that a failed request left open is
-  // closed first.
-  if (rs.Logfil.f) std::fclose(rs.Logfil.f);
+  // closed with it.
   rs = TRequestState{};
   rs.Form1 = this;
   try {
@@ -118,10 +117,7 @@ std::string CommentSafe(std::string s) {
 void TForm1::SkrivFelsida(const Exception& e) {
   TRequestState& rs = RS();
   // The log of a failed request ends without its closing section.
-  if (rs.Logfil.f) {
-    std::fclose(rs.Logfil.f);
-    rs.Logfil.f = nullptr;
-  }
+  rs.Logfil.Close();
   const SiteConfig& c = Config();
   std::string page =
       "<html><body><h2>Fel i programmet</h2>Det har uppst\xE5tt ett fel vid k\xF6rningen av detta program.<br>"

@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <random>
 #include <regex>
+#include <set>
 #include <sqlite3.h>
 #include <sys/socket.h>
 #include <thread>
@@ -407,4 +409,36 @@ TEST(FastCgiConnections, AWebServerSlowToCloseDoesNotHoldTheWorker) {
   EXPECT_EQ(read(slow, &c, 1), 0);
   close(slow);
   EXPECT_EQ(server.Stop(SIGTERM), 0);
+}
+
+// A worker thread serves request after request within the same seconds:
+// every request gets a log file of its own, whole from its first section to
+// its last.
+TEST(FastCgiRequestLog, EveryRequestOfOneWorkerHasItsOwnWholeLog) {
+  const fs::path logRoot = fs::path(DemoSite::Get().root) / "cgilog";
+  auto logs = [&] {
+    std::set<std::string> files;
+    std::error_code ec;
+    if (fs::exists(logRoot))
+      for (const auto& e : fs::recursive_directory_iterator(logRoot, ec))
+        if (e.is_regular_file()) files.insert(e.path().string());
+    return files;
+  };
+  const std::set<std::string> before = logs();
+  FcgiServer server(DemoSite::Get().cgiwin, OneWorker());
+  const int pages = 8;
+  for (int i = 0; i < pages; ++i) EXPECT_TRUE(Fetch(server, kFactPage).ended) << i;
+  EXPECT_EQ(server.Stop(SIGTERM), 0);
+  std::vector<std::string> added;
+  for (const auto& f : logs())
+    if (!before.count(f)) added.push_back(f);
+  ASSERT_EQ(added.size(), size_t(pages));
+  for (const auto& f : added) {
+    std::ifstream in(f, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(text.size(), 2u) << f;
+    EXPECT_EQ(text.rfind("[ID]\r\nprogram=vemlo3\r\n", 0), 0u) << f;
+    EXPECT_NE(text.find("\r\n[KUND]\r\nkundid=1001\r\n[STATUS]\r\nklart="), std::string::npos) << f;
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n") << f;
+  }
 }
