@@ -25,6 +25,9 @@ struct TMallBitar {
   bool stadig = false;  // not changed just before it was read (see TFileStamp::Recent)
   // The pieces, classified for the frame pass (kept from the second page on).
   std::vector<TBlockBit> ram;
+  // For each piece, where the next frame tag stands (ram.size() when none):
+  // a kept block's plain pieces are passed over at once.
+  std::vector<uint32_t> nastaTagg;
   // The customer block as the first page from the template classified it
   // (it depends on the template alone: the frame pass keeps in it every
   // piece between START and SLUT that is no frame tag).
@@ -69,6 +72,12 @@ TMallBitar& MallBitar(const std::string& fil, const TFileStamp& stamp, std::vect
     mall.ram.reserve(egna.size());
     for (std::string& bit : egna) mall.ram.push_back(RamKlassad(std::move(bit)));
     egna.clear();
+    mall.nastaTagg.resize(mall.ram.size());
+    uint32_t nasta = static_cast<uint32_t>(mall.ram.size());
+    for (size_t i = mall.ram.size(); i-- > 0;) {
+      if (mall.ram[i].tagg) nasta = static_cast<uint32_t>(i);
+      mall.nastaTagg[i] = nasta;
+    }
   }
   return mall;
 }
@@ -133,7 +142,16 @@ void TForm1::SkrivUppgift() {
     // Which pieces belong to the block depends on the template alone (its
     // START and SLUT): a kept block is not collected again.
     const bool blockSparat = mall.blockKlar;
-    for (const TBlockBit& b : mall.ram) RamDel(sida, b, blockSparat);
+    for (size_t i = 0; i < mall.ram.size();) {
+      // Inside a kept block a plain piece is only counted.
+      if (blockSparat && sida.iBlock && !mall.ram[i].tagg) {
+        size_t j = mall.nastaTagg[i];
+        sida.blockDelar += j - i;
+        i = j;
+        continue;
+      }
+      RamDel(sida, mall.ram[i++], blockSparat);
+    }
   } else {
     for (std::string& bit : egna) RamBit(sida, std::move(bit));
   }
