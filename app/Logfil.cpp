@@ -1,15 +1,27 @@
 // The request log: one small INI-style file per request, filed in a
 // directory per week that never spans two months.
 #include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "app/vemlo3f.h"
 
+namespace {
+// Control characters of a text from `from` on become spaces: a value
+// cannot begin a line or a section of its own.
+void BlankControls(std::string& s, size_t from) {
+  for (size_t i = from; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 32 || c == 127) s[i] = ' ';
+  }
+}
+}  // namespace
+
 std::string LogSafe(std::string s) {
-  for (auto& c : s)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
+  BlankControls(s, 0);
   return s;
 }
 
@@ -25,6 +37,27 @@ std::string WeekDirectory(TDateTime t) {
   for (DecodeDate(start, ys, ms, ds); ms != m; DecodeDate(start, ys, ms, ds)) start += 1;
   for (DecodeDate(end, ys, ms, ds); ms != m; DecodeDate(end, ys, ms, ds)) end -= 1;
   return std::string(kLogRoot) + FormatDateTime("yyyymmdd", start) + "-" + FormatDateTime("yyyymmdd", end) + "/";
+}
+
+// The directory of the day `t` falls on, worked out once a day per thread.
+const std::string& WeekDirectoryOf(TDateTime t) {
+  static thread_local int64_t day = INT64_MIN;
+  static thread_local std::string dir;
+  int64_t today = static_cast<int64_t>(std::floor(t));
+  if (today != day) {
+    dir = PosixPath(WeekDirectory(t));
+    day = today;
+  }
+  return dir;
+}
+
+// A log line "key=value" with the value's control characters as spaces.
+void LogLine(std::string& log, std::string_view key, std::string_view value) {
+  log.append(key).push_back('=');
+  size_t start = log.size();
+  log.append(value);
+  BlankControls(log, start);
+  log.append("\r\n");
 }
 
 void Raise(const std::string& what) { throw EInOutError(what + ": " + std::strerror(errno)); }
@@ -59,7 +92,7 @@ void TForm1::SkrivLogg(const std::string& line) {
 
 void TForm1::InitieraLogfil() {
   TRequestState& rs = RS();
-  const std::string dir = PosixPath(WeekDirectory(rs.Starttid));
+  const std::string& dir = WeekDirectoryOf(rs.Starttid);
 
   // The file is created exclusively: two requests of the same second never
   // share a file, also when they race for the same name. The week's
@@ -94,30 +127,30 @@ void TForm1::InitieraLogfil() {
   rs.Logfil.path = path;
   rs.Logfil.pending.reserve(1024);
 
-  auto text = [&](const char* key, const std::string& value) {
-    if (!value.empty()) SkrivLogg(std::string(key) + "=" + LogSafe(value));
+  std::string& log = rs.Logfil.pending;
+  auto text = [&](std::string_view key, const std::string& value) {
+    if (!value.empty()) LogLine(log, key, value);
   };
-  auto integer = [&](const char* key, int32_t value) {
-    if (value != -1) SkrivLogg(std::string(key) + "=" + IntToStr(value));
+  auto integer = [&](std::string_view key, int32_t value) {
+    if (value != -1) LogLine(log, key, IntToStr(value));
   };
-  auto flag = [&](const char* key, bool value) {
-    if (value) SkrivLogg(std::string(key) + "=J");
+  auto flag = [&](std::string_view key, bool value) {
+    if (value) LogLine(log, key, "J");
   };
-  auto list = [&](const char* key, const auto& values) {
+  auto list = [&](std::string_view key, const auto& values) {
     for (size_t i = 1; i < values.size(); ++i) text(key, values[i]);
   };
 
-  SkrivLogg("[ID]");
-  SkrivLogg("program=vemlo3");
-  SkrivLogg("datum=" + FormatDateTime("yyyy\"-\"mm\"-\"dd", rs.Starttid));
-  SkrivLogg("tid=" + FormatDateTime("hh\":\"nn\":\"ss", rs.Starttid));
-  SkrivLogg("remoteaddress=" + LogSafe(HttpRemoteAddr()));
-  SkrivLogg("remotehost=" + LogSafe(HttpRemoteHost()));
-  SkrivLogg("path_info=" + LogSafe(HttpServerVariable("Path_Info")));
-  SkrivLogg("query_string=" + LogSafe(HttpServerVariable("Query_String")));
-  SkrivLogg("url=" + LogSafe(HttpServerVariable("URL")));
-  SkrivLogg("http_referer=" + LogSafe(HttpServerVariable("Http_Referer")));
-  SkrivLogg("[PARAMETRAR]");
+  log.append("[ID]\r\nprogram=vemlo3\r\n");
+  LogLine(log, "datum", FormatDateTime("yyyy\"-\"mm\"-\"dd", rs.Starttid));
+  LogLine(log, "tid", FormatDateTime("hh\":\"nn\":\"ss", rs.Starttid));
+  LogLine(log, "remoteaddress", HttpRemoteAddr());
+  LogLine(log, "remotehost", HttpRemoteHost());
+  LogLine(log, "path_info", HttpServerVariable("Path_Info"));
+  LogLine(log, "query_string", HttpServerVariable("Query_String"));
+  LogLine(log, "url", HttpServerVariable("URL"));
+  LogLine(log, "http_referer", HttpServerVariable("Http_Referer"));
+  log.append("[PARAMETRAR]\r\n");
   text("vad", rs.Vad);
   text("funktion", rs.Funktion);
   text("mall", rs.Mall);

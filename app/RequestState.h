@@ -93,3 +93,8 @@ struct TRequestState {
 
 // The calling thread's request state.
 TRequestState& RS();
+// Sets the calling thread's request state back as a whole, to the state of
+// a new one (an open log file is closed with the old state). Cheaper than
+// assigning a new state: about five hundred texts are not moved one by one
+// and the state is not zeroed before it is built.
+TRequestState& NewRequestState();

@@ -77,11 +77,10 @@ TCGIMode OperatorCGIMode() {
 }
 
 void TForm1::GeneralHttpEngine1ExecRequest(TComponent*) {
-  TRequestState& rs = RS();
   // A thread serves many visitors in turn: every request starts from a fresh
   // state, set back as a whole. A log that a failed request left open is
   // closed with it.
-  rs = TRequestState{};
+  TRequestState& rs = NewRequestState();
   rs.Form1 = this;
   try {
     rs.Starttid = Now();
