@@ -56,6 +56,7 @@ std::string TForm1::TIPS() {
 std::string TForm1::BYTSPRAK() {
   const TRequestState& rs = RS();
   std::string p;
+  p.reserve(256);
   auto del = [&](const char* namn, const std::string& v) {
     // Form-encoded, the value comes back as itself and never as a parameter
     // of its own ("&", "=" and "#" are encoded); the result is also safe in
