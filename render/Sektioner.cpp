@@ -8,8 +8,8 @@ bool J(TForm1& f, const char* falt) { return f.FaltText(falt) == "J"; }
 bool Tom(TForm1& f, const char* falt) { return f.FaltText(falt).empty(); }
 
 bool Karta(TForm1& f) {
-  std::string status = f.FaltText("geokodstatus");
-  return !status.empty() && std::string("123").find(status) != std::string::npos;
+  const std::string status = f.FaltText("geokodstatus");
+  return !status.empty() && std::string_view("123").find(status) != std::string_view::npos;
 }
 
 bool KartaHemsida(TForm1& f) { return RS().NivaOver0 && AnsiUpperCase(f.FaltText("kartahemsida")) == "J"; }
@@ -89,15 +89,15 @@ bool TForm1::NyhetFinns(const std::string& kategori) {
 
 void TForm1::BeraknaSektioner(TSida& s) {
   TRequestState& rs = RS();
-  s.plats = J(*this, "Aktivitetsarrangor") || J(*this, "Festlokal") || J(*this, "Julbord") ||
-            J(*this, "Konferenslokal") || J(*this, "Logi") || J(*this, "Weekendresor");
   s.aktivitet = J(*this, "Aktivitetsarrangor") || J(*this, "Konferenslokal");
+  s.weekend = J(*this, "Weekendresor");
+  // Any of the venue kinds; those of the two flags above are read already.
+  s.plats = s.aktivitet || s.weekend || J(*this, "Festlokal") || J(*this, "Julbord") || J(*this, "Logi");
   s.leverantor = J(*this, "Branschleverantor");
   s.byra = J(*this, "Bokningsbyra");
   s.foredrag = J(*this, "Foredrag");
   s.nyheter = J(*this, "Nyheter");
   s.underhallning = J(*this, "Underhallning");
-  s.weekend = J(*this, "Weekendresor");
   rs.NivaOver0 = FaltText("Niva") > "0";
   s.forfragan = (!Tom(*this, "telefax") || !Tom(*this, "epost")) && AnsiUpperCase(FaltText("ejboknff")) != "J";
 

@@ -2,20 +2,22 @@
 // information, the language switch, anchors and ids, the tip badge, level
 // and languages, and the symbol row.
 #include "app/Config.h"
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 
 std::string TForm1::BAKGRUND() {
   const TRequestState& rs = RS();
   std::string r;
-  if (!rs.Background.empty()) r = " background=\"" + HttpHtmlEncode(rs.Background) + "\"";
-  if (!rs.Bgcolor.empty()) r += " bgcolor=\"#" + HttpHtmlEncode(rs.Bgcolor) + "\"";
+  if (!rs.Background.empty()) Foga(r, " background=\"", HttpHtmlEncode(rs.Background), '"');
+  if (!rs.Bgcolor.empty()) Foga(r, " bgcolor=\"#", HttpHtmlEncode(rs.Bgcolor), '"');
   if (r.empty()) r = " background=\"/bilder2/bakgrund/qvlogo.gif\"";
   return r;
 }
 
 std::string TForm1::STYLESHEETDEF() {
   const std::string& s = RS().Stylesheet;
-  return s.empty() ? std::string() : "<link rel=\"Stylesheet\" type=\"text/css\" href=\"" + HttpHtmlEncode(s) + "\">";
+  if (s.empty()) return {};
+  return Fogat("<link rel=\"Stylesheet\" type=\"text/css\" href=\"", HttpHtmlEncode(s), "\">");
 }
 
 std::string TForm1::TITEL() {
@@ -27,16 +29,16 @@ std::string TForm1::TITEL() {
 
 std::string TForm1::INFO() {
   const std::string t = FormatDateTime("yyyy\"-\"mm\"-\"dd hh\":\"nn\":\"ss", RS().Starttid);
-  return "<!REMOTE_ADDRESS=" + HttpHtmlEncode(HttpRemoteAddr()) + ">\r\n<!REMOTE_HOST=" +
-         HttpHtmlEncode(HttpRemoteHost()) + ">\r\n<!PATH=" + HttpHtmlEncode(HttpExecutablePath()) +
-         ">\r\n<!DATETIME=" + t + ">\r\n";
+  return Fogat("<!REMOTE_ADDRESS=", HttpHtmlEncode(HttpRemoteAddr()), ">\r\n<!REMOTE_HOST=",
+               HttpHtmlEncode(HttpRemoteHost()), ">\r\n<!PATH=", HttpHtmlEncode(HttpExecutablePath()),
+               ">\r\n<!DATETIME=", t, ">\r\n");
 }
 
 std::string TForm1::AVSKILJARE() { return "<br><br><hr><br><br>"; }
 
 std::string TForm1::ID() {
-  std::string k = AnsiUpperCase(FaltText("Kundid"));
-  return "<!ID=" + k + "><a name=" + k + "></a>";
+  const std::string k = AnsiUpperCase(FaltText("Kundid"));
+  return Fogat("<!ID=", k, "><a name=", k, "></a>");
 }
 
 std::string TForm1::KUNDID() { return AnsiUpperCase(FaltText("Kundid")); }
@@ -47,24 +49,25 @@ std::string TForm1::SPRAK() { return Nbsp(HamtaForknamn("KUND", "Sprak", FaltTex
 
 std::string TForm1::TIPS() {
   if (!Contains(FaltText("Tips"), FormatDateTime("yymm", RS().Starttid))) return std::string();
-  return "<img src=\"/bilder2/symbol" + RS().SprakKatalog + "/tips.gif\" width=100 height=40 alt=\"" +
-         HamtaText("M\xE5nadens tips") + "\" border=0 align=right>";
+  return Fogat("<img src=\"/bilder2/symbol", RS().SprakKatalog, "/tips.gif\" width=100 height=40 alt=\"",
+               HamtaText("M\xE5nadens tips"), "\" border=0 align=right>");
 }
 
 std::string TForm1::BYTSPRAK() {
   const TRequestState& rs = RS();
   std::string p;
+  p.reserve(256);
   auto del = [&](const char* namn, const std::string& v) {
     // Form-encoded, the value comes back as itself and never as a parameter
     // of its own ("&", "=" and "#" are encoded); the result is also safe in
     // the attribute.
-    if (!v.empty()) p += std::string("&") + namn + "=" + HttpUrlEncode(v);
+    if (!v.empty()) Foga(p, '&', namn, '=', HttpUrlEncode(v));
   };
   auto lista = [&](const char* namn, const auto& v) {
     for (size_t i = 1; i < v.size(); ++i) del(namn, v[i]);
   };
   auto tal = [&](const char* namn, int32_t v) {
-    if (v != 0) p += std::string("&") + namn + "=" + IntToStr(v);
+    if (v != 0) Foga(p, '&', namn, '=', IntToStr(v));
   };
   del("vad", rs.Vad);
   del("funktion", rs.Funktion);
@@ -98,11 +101,11 @@ std::string TForm1::BYTSPRAK() {
   };
   static const Sprak sprak[] = {{"S", "s", "Svenska"}, {"E", "e", "English"}, {"D", "d", "Deutsch"}};
   std::string r;
+  r.reserve(2 * (p.size() + 160));
   for (const auto& s : sprak) {
     if (rs.Sprak == s.kod) continue;
-    r += std::string("<a href=\"/cgi-win/vemlo3.exe?sprak=") + s.bokstav + p +
-         "\"><img src=\"/images/symbols/flagga_" + s.bokstav + ".gif\" alt=\"" + s.namn + "\" title=\"" + s.namn +
-         "\" width=20 height=12 border=0></a>&nbsp;";
+    Foga(r, "<a href=\"/cgi-win/vemlo3.exe?sprak=", s.bokstav, p, "\"><img src=\"/images/symbols/flagga_", s.bokstav,
+         ".gif\" alt=\"", s.namn, "\" title=\"", s.namn, "\" width=20 height=12 border=0></a>&nbsp;");
   }
   return r;
 }
@@ -125,47 +128,47 @@ std::string TForm1::SYMBOLER() {
   std::string forsta;
   for (const auto& k : kapaciteter) {
     if (FaltHeltal(k.falt) <= 0) continue;
-    std::string a = HamtaText(k.text);
-    forsta += std::string("<img border=0 src=\"/bilder2/symbol/") + k.fil + "\" width=20 height=20 alt=\"" + a +
-              "\" title=\"" + a + "\">&nbsp;<font size=-1>" + FaltText(k.falt) + "</font>&nbsp;&nbsp;";
+    const std::string a = HamtaText(k.text);
+    Foga(forsta, "<img border=0 src=\"/bilder2/symbol/", k.fil, "\" width=20 height=20 alt=\"", a, "\" title=\"", a,
+         "\">&nbsp;<font size=-1>", FaltText(k.falt), "</font>&nbsp;&nbsp;");
   }
 
-  auto lank = [&](const std::string& adress, const std::string& fil, const char* w, const char* h,
-                  const std::string& text) {
-    std::string a = HamtaText(text);
-    return "<a href=\"" + adress + "\" target=_blank><img border=0 src=\"" + fil + "\" width=" + w + " height=" + h +
-           " alt=\"" + a + "\" title=\"" + a + "\"></a>&nbsp;&nbsp;";
-  };
   std::string andra;
-  const std::string avtal = AnsiUpperCase(FaltText("Avtal"));
+  auto lank = [&](std::string_view adress, const char* fil, const char* w, const char* h, const std::string& text) {
+    const std::string a = HamtaText(text);
+    Foga(andra, "<a href=\"", adress, "\" target=_blank><img border=0 src=\"", fil, "\" width=", w, " height=", h,
+         " alt=\"", a, "\" title=\"", a, "\"></a>&nbsp;&nbsp;");
+  };
+  const std::string avtalet = FaltText("Avtal");
+  const std::string avtal = AnsiUpperCase(avtalet);
   if (Contains(AnsiUpperCase(FaltText("Medlem")), "S0"))
-    andra += lank(c.VisitaUrl, "/bilder2/symbol/visitalogo.gif", "70", "20", "Medlem i Visita");
-  if (std::string k = FaltText("Klassificering"); !k.empty()) {
-    std::string a = HamtaText("Klassificering");
-    andra += "<img border=0 src=\"/bilder2/symbol/stars17_" + k + ".gif\" alt=\"" + a + "\" title=\"" + a +
-             "\">&nbsp;&nbsp;";
+    lank(c.VisitaUrl, "/bilder2/symbol/visitalogo.gif", "70", "20", "Medlem i Visita");
+  if (const std::string k = FaltText("Klassificering"); !k.empty()) {
+    const std::string a = HamtaText("Klassificering");
+    Foga(andra, "<img border=0 src=\"/bilder2/symbol/stars17_", k, ".gif\" alt=\"", a, "\" title=\"", a,
+         "\">&nbsp;&nbsp;");
   }
   if (Contains(avtal, "T0"))
-    andra += lank(c.HomeRunUrl, "/bilder2/symbol/homerun.gif", "9", "20", "Tr\xE5" "dl\xF6st Internet via Telia HomeRun");
-  if (std::string tfa = FaltText("TfaKod"); !tfa.empty()) {
-    std::string adress = c.EqualityUrl;
+    lank(c.HomeRunUrl, "/bilder2/symbol/homerun.gif", "9", "20", "Tr\xE5" "dl\xF6st Internet via Telia HomeRun");
+  if (const std::string tfa = FaltText("TfaKod"); !tfa.empty()) {
+    std::string adress;
     if (RS().NivaOver0) {
       FragaParameter("EXTERNLANK", "TFA");
-      std::string parm = q_temp.Eof() ? std::string() : q_temp.Text("ParmVarde");
-      adress = "http://" + parm + tfa;
+      Foga(adress, "http://", q_temp.Eof() ? std::string() : q_temp.Text("ParmVarde"), tfa);
+    } else {
+      adress = c.EqualityUrl;
     }
-    andra += lank(adress, "/bilder2/symbol/equality.gif", "42", "20",
-                  "Information om tillg\xE4nglighet fr\xE5n Equality");
+    lank(adress, "/bilder2/symbol/equality.gif", "42", "20", "Information om tillg\xE4nglighet fr\xE5n Equality");
   }
   if (Contains(avtal, "P0"))
-    andra += lank(c.RoksUrl, "/images/symbols/porrfritt.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2010)");
+    lank(c.RoksUrl, "/images/symbols/porrfritt.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2010)");
   else if (Contains(avtal, "P5"))
-    andra += lank(c.RoksUrl, "/images/symbols/roks.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2005)");
-  if (RS().AnvKat == "E0" && FaltText("Avtal") == "E0") {
-    andra += "<a href=\"" + c.EricssonKonferensUrl + "#" + AnsiUpperCase(FaltText("Kundid")) +
-             "\"><img border=0 src=\"/bilder2/diverse/ericsson.gif\" width=95 height=23 alt=\"" +
-             HamtaText("Avtalspris") + "\"></a>";
+    lank(c.RoksUrl, "/images/symbols/roks.gif", "20", "20", "Porrfritt hotell (cert enligt Roks 2005)");
+  if (RS().AnvKat == "E0" && avtalet == "E0") {
+    Foga(andra, "<a href=\"", c.EricssonKonferensUrl, '#', AnsiUpperCase(FaltText("Kundid")),
+         "\"><img border=0 src=\"/bilder2/diverse/ericsson.gif\" width=95 height=23 alt=\"", HamtaText("Avtalspris"),
+         "\"></a>");
   }
-  if (!forsta.empty() && !andra.empty()) return forsta + "<br>" + andra;
-  return forsta + andra;
+  Foga(forsta, !forsta.empty() && !andra.empty() ? "<br>" : "", andra);
+  return forsta;
 }

@@ -10,13 +10,13 @@
 namespace {
 
 std::string Byra(TForm1& f) { return f.FaltText("BokasViaKundId"); }
-std::string XKund() { return RS().XKntKundId; }
+const std::string& XKund() { return RS().XKntKundId; }
 
 // One column of the second customer; nothing when it is not there.
 std::optional<std::string> Kolumn(TForm1& f, const std::string& kundid, const char* kolumn) {
   auto rad = AnnanKund(f, kolumn, kundid, {kolumn});
   if (!rad) return std::nullopt;
-  return rad->front();
+  return std::move(rad->front());
 }
 
 // The second customer's own description in the request's language only.
@@ -24,7 +24,7 @@ std::string Text(TForm1& f, const std::string& kundid) {
   auto rad = AnnanKund(f, "EgenText, EgenTextEng, EgenTextTy", kundid, {"EgenText", "EgenTextEng", "EgenTextTy"});
   if (!rad) return {};
   const std::string& sprak = RS().Sprak;
-  return sprak == "E" ? (*rad)[1] : sprak == "D" ? (*rad)[2] : (*rad)[0];
+  return std::move((*rad)[sprak == "E" ? 1 : sprak == "D" ? 2 : 0]);
 }
 
 // The image columns are not tested for emptiness: the element stands even

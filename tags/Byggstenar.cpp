@@ -1,5 +1,6 @@
 // Building blocks of the tag methods: reading the current customer's fields
 // and the small patterns that many tags share.
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 
 std::string TForm1::FaltText(std::string_view falt) { return q_kund.FieldByName(falt).AsString(); }
@@ -12,13 +13,13 @@ std::string TForm1::Kodlista(const std::string& tabell, const std::string& falt,
 }
 
 void TForm1::RubrikSektion(std::string& ackumulator, const std::string& rubrik, const std::string& innehall) {
-  brLaggTill(ackumulator, "<b>" + HamtaText(rubrik) + ":</b><br>" + innehall);
+  Foga(ackumulator, ackumulator.empty() ? "" : "<br>", "<b>", HamtaText(rubrik), ":</b><br>", innehall);
 }
 
 std::string TForm1::SprakFalt(const std::string& bas) {
   const std::string& sprak = RS().Sprak;
-  if (sprak == "E") return bas + "Eng";
-  if (sprak == "D") return bas + "Ty";
+  if (sprak == "E") return Fogat(bas, "Eng");
+  if (sprak == "D") return Fogat(bas, "Ty");
   return bas;
 }
 

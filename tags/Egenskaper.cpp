@@ -1,6 +1,7 @@
 // Property lists: the customer's coded properties (location, character,
 // facilities, genres, target groups ...) as names in the visitor's language,
 // one per line, alone, after dashes, in pairs or under bold headings.
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "tags/Taggdelar.h"
 
@@ -8,33 +9,37 @@ namespace {
 
 // The code list of one field, one name per line; "&nbsp;" when empty.
 std::string Lista(TForm1& f, const std::string& tabell, const std::string& falt) {
-  return TForm1::Nbsp(f.Kodlista(tabell, falt, "<br>"));
+  return MedNbsp(f.Kodlista(tabell, falt, "<br>"));
 }
 
 // Every name on its own line after a dash.
 std::string Strecklista(TForm1& f, const std::string& tabell, const std::string& falt) {
-  if (f.FaltText(falt).empty()) return "&nbsp;";
-  return "-&nbsp;" + f.Kodlista(tabell, falt, "<br>-&nbsp;");
+  const std::string koder = f.FaltText(falt);
+  if (koder.empty()) return "&nbsp;";
+  return Fogat("-&nbsp;", f.HamtaForknamn(tabell, falt, koder, "<br>-&nbsp;"));
 }
 
 // Two code lists of one code set, each added when its field is not empty,
-// joined by `foga` (komma or br).
+// joined by `mellan` (", " or "<br>").
 std::string Par(TForm1& f, const std::string& tabell, const std::string& forsta, const std::string& andra,
-                const std::string& avskiljare, std::string (TForm1::*foga)(const std::string&)) {
+                const std::string& avskiljare, const char* mellan) {
   std::string acc;
-  for (const std::string* falt : {&forsta, &andra})
-    if (!f.FaltText(*falt).empty()) acc = (f.*foga)(acc) + f.Kodlista(tabell, *falt, avskiljare);
-  return TForm1::Nbsp(acc);
+  for (const std::string* falt : {&forsta, &andra}) {
+    const std::string koder = f.FaltText(*falt);
+    if (koder.empty()) continue;
+    Foga(acc, acc.empty() ? "" : mellan, f.HamtaForknamn(tabell, *falt, koder, avskiljare));
+  }
+  return MedNbsp(std::move(acc));
 }
 
 // The "Övrigt" block after the headed lists: codes of `ovrfalt` and a free
 // text, under one heading when either is there.
 void OvrigtBlock(TForm1& f, std::string& acc, const std::string& tabell, const std::string& ovrfalt,
                  const std::string& text) {
-  const bool koder = !f.FaltText(ovrfalt).empty();
-  if (!koder && text.empty()) return;
-  f.brLaggTill(acc, "<b>" + f.HamtaText("\xD6vrigt") + ":</b>");
-  if (koder) f.brLaggTill(acc, f.Kodlista(tabell, ovrfalt, "<br>"));
+  const std::string koder = f.FaltText(ovrfalt);
+  if (koder.empty() && text.empty()) return;
+  Foga(acc, acc.empty() ? "" : "<br>", "<b>", f.HamtaText("\xD6vrigt"), ":</b>");
+  if (!koder.empty()) f.brLaggTill(acc, f.HamtaForknamn(tabell, ovrfalt, koder, "<br>"));
   if (!text.empty()) f.brLaggTill(acc, text);
 }
 
@@ -42,7 +47,7 @@ void OvrigtBlock(TForm1& f, std::string& acc, const std::string& tabell, const s
 std::string MedArrangemangstext(TForm1& f, std::string acc) {
   const std::string text = f.FaltText("JulbArrangemangText");
   if (!text.empty()) f.brLaggTill(acc, text);
-  return TForm1::Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 }  // namespace
@@ -92,11 +97,11 @@ std::string TForm1::KONFPROFIL() { return Strecklista(*this, "KONF", "Profil"); 
 
 // ---------------------------------------------------------------- pairs
 
-std::string TForm1::KEDJA() { return Par(*this, "KUND", "Kedja", "Medlem", ", ", &TForm1::komma); }
-std::string TForm1::KARAKTARLAGE() { return Par(*this, "KUND", "Karaktar", "Lage", "<br>", &TForm1::br); }
-std::string TForm1::LOGISTANDARD() { return Par(*this, "LOGI", "StndKomfort", "StndTeknik", "<br>", &TForm1::br); }
+std::string TForm1::KEDJA() { return Par(*this, "KUND", "Kedja", "Medlem", ", ", ", "); }
+std::string TForm1::KARAKTARLAGE() { return Par(*this, "KUND", "Karaktar", "Lage", "<br>", "<br>"); }
+std::string TForm1::LOGISTANDARD() { return Par(*this, "LOGI", "StndKomfort", "StndTeknik", "<br>", "<br>"); }
 std::string TForm1::BLEVPRODUKTERTJANSTER() {
-  return Par(*this, "BLEV", "BlevProdukter", "BlevTjanster", "<br>", &TForm1::br);
+  return Par(*this, "BLEV", "BlevProdukter", "BlevTjanster", "<br>", "<br>");
 }
 
 // ---------------------------------------------------------------- code lists with a text
@@ -107,8 +112,9 @@ std::string TForm1::JULBARRANGEMANG() {
 }
 
 std::string TForm1::JULBINRIKTNINGARRANGEMANG() {
-  return MedArrangemangstext(
-      *this, br(Kodlista("JULB", "JulbInriktning", "<br>")) + Kodlista("JULB", "JulbArrangemang", "<br>"));
+  std::string acc = Kodlista("JULB", "JulbInriktning", "<br>");
+  Foga(acc, acc.empty() ? "" : "<br>", Kodlista("JULB", "JulbArrangemang", "<br>"));
+  return MedArrangemangstext(*this, std::move(acc));
 }
 
 // ---------------------------------------------------------------- lists under headings
@@ -116,19 +122,19 @@ std::string TForm1::JULBINRIKTNINGARRANGEMANG() {
 std::string TForm1::AKTVSASONGVAR() {
   std::string acc;
   Kodrubriker(*this, acc, "AKTV", {{"AktvSasong", "S\xE4song"}, {"AktvVaraktighet", "Varaktighet"}});
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHSASONGVAR() {
   std::string acc;
   Kodrubriker(*this, acc, "UNDH", {{"UndhSasong", "S\xE4song"}, {"UndhVaraktighet", "Varaktighet"}});
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHARRMALGRUPP() {
   std::string acc;
   Kodrubriker(*this, acc, "UNDH", {{"UndhArrangemang", "Arrangemang"}, {"UndhMalgrupp", "M\xE5lgrupp"}});
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::OVRIGT() {
@@ -137,19 +143,19 @@ std::string TForm1::OVRIGT() {
   // The customer's languages (its column Sprak, not the request's language)
   // belong to the extended presentation.
   if (RS().NivaOver0) Kodrubriker(*this, acc, "KUND", {{"Sprak", "Spr\xE5k"}});
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::EGENINR() {
   std::string acc;
-  if (RS().NivaOver0 && !FaltText("EgenInr").empty()) brLaggTill(acc, Kodlista("KUND", "EgenInr", "<br>"));
+  if (RS().NivaOver0) acc = Kodlista("KUND", "EgenInr", "<br>");
   Kodrubriker(*this, acc, "KUND",
               {{"AktvInriktning", "Aktiviteter"},
                {"WendInriktning", "Paketresor"},
                {"UndhGenre", "Genre"},
                {"FdagInriktning", "F\xF6redrag"},
                {"BlevProdukter", "Produkter/Tj\xE4nster"}});
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHSPECIALITET() {
@@ -157,7 +163,7 @@ std::string TForm1::UNDHSPECIALITET() {
   Kodrubriker(*this, acc, "UNDH",
               {{"UndhForedrag", "F\xF6redrag"}, {"UndhMusik", "Musik"}, {"UndhScenkonst", "Scenkonst"}});
   OvrigtBlock(*this, acc, "UNDH", "UndhOvr", FaltText("UndhText"));
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::FDAGAMNEN() {
@@ -165,7 +171,7 @@ std::string TForm1::FDAGAMNEN() {
   Kodrubriker(*this, acc, "FDAG",
               {{"FdagForetag", "F\xF6retag"}, {"FdagPersUtv", "Personlig utveckling"}, {"FdagNoje", "N\xF6je"}});
   OvrigtBlock(*this, acc, "FDAG", "FdagOvr", FaltText(SprakFalt("FdagText")));
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }
 
 std::string TForm1::KONFUTRUSTNING() {
@@ -181,5 +187,5 @@ std::string TForm1::KONFUTRUSTNING() {
     else
       RubrikSektion(acc, "\xD6vrigt", text);
   }
-  return Nbsp(acc);
+  return MedNbsp(std::move(acc));
 }

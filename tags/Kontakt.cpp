@@ -3,6 +3,7 @@
 // agency's record for the time they are built.
 #include <optional>
 
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "data/Query.h"
 #include "gateway/HttpEng.h"
@@ -27,29 +28,38 @@ std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
 // The address block: as HTML for a table cell, headed by the company name,
 // or as plain lines separated by CR LF.
 std::string Adress(TForm1& f, bool html) {
-  auto rad = [&](const std::string& s) { return html ? f.br(s) : f.cr(s); };
-  auto stycke = [&](const std::string& s) { return html ? f.br2(s) : f.cr(s); };
+  std::string acc;
+  acc.reserve(200);
+  // A line, or a paragraph, after what stands already.
+  const std::string_view radslut = html ? "<br>" : "\r\n";
+  const std::string_view styckeslut = html ? "<br><br>" : "\r\n";
+  auto rad = [&] { return acc.empty() ? std::string_view() : radslut; };
+  auto stycke = [&] { return acc.empty() ? std::string_view() : styckeslut; };
 
-  std::string acc = html ? "<b>" + f.FaltText("Ftagnamn") + "</b>" : std::string();
+  if (html) Foga(acc, "<b>", f.FaltText("Ftagnamn"), "</b>");
   if (f.FaltText("VisaEjAdress") != "J") {
     const std::string adress = f.FaltText("adress");
-    if (!adress.empty()) acc = rad(acc) + adress;
+    if (!adress.empty()) Foga(acc, rad(), adress);
     const std::string landskod = f.FaltText("landskod");
-    const std::string ort = f.FaltText("pstnr") + " " + f.FaltText("padress");
-    acc = rad(acc) + (landskod == "SE" ? ort : landskod + "-" + ort);
+    Foga(acc, rad());
+    if (landskod != "SE") Foga(acc, landskod, '-');
+    Foga(acc, f.FaltText("pstnr"), ' ', f.FaltText("padress"));
     const std::string land = f.FaltText("land");
-    if (!land.empty()) acc = rad(acc) + land;
+    if (!land.empty()) Foga(acc, rad(), land);
     const std::string besok = f.FaltText("badress");
     if (!besok.empty()) {
       const std::string etikett = f.HamtaText("Bes\xF6k");
-      acc = stycke(acc) + (html ? "<b>" + etikett + ":</b> " : etikett + ": ") + besok;
+      if (html)
+        Foga(acc, stycke(), "<b>", etikett, ":</b> ", besok);
+      else
+        Foga(acc, stycke(), etikett, ": ", besok);
     }
   } else {
-    acc = rad(acc) + f.FaltText("padress");
+    Foga(acc, rad(), f.FaltText("padress"));
   }
   const std::string lankod = f.FaltText("lankod");
   if (!lankod.empty())
-    if (auto lan = Lannamn(f, lankod)) acc = stycke(acc) + *lan;
+    if (auto lan = Lannamn(f, lankod)) Foga(acc, stycke(), *lan);
   return acc;
 }
 
@@ -68,11 +78,11 @@ std::string CentralBokning(TForm1& f, const std::string& tele, const std::string
   Kontaktrad(f, acc, "Tel", tele);
   Kontaktrad(f, acc, "E-post", Epostlank(epost));
   if (!hemsida.empty()) {
-    const std::string lank = "<a href=\"http://" + hemsida + "\" target=_blank>";
+    const std::string lank = Fogat("<a href=\"http://", hemsida, "\" target=_blank>");
     if (!logotyp.empty())
-      f.brLaggTill(acc, lank + Bildelement(logotyp, "\"></a>"));
+      f.brLaggTill(acc, Fogat(lank, Bildelement(logotyp, "\"></a>")));
     else
-      Kontaktrad(f, acc, "Hemsida", lank + f.Radbryt(hemsida, 50, 50) + "</a>");
+      Kontaktrad(f, acc, "Hemsida", Fogat(lank, f.Radbryt(hemsida, 50, 50), "</a>"));
   }
   return acc;
 }
@@ -86,10 +96,13 @@ std::string AllaKontakter(TForm1& f, bool medHemsida) {
   Kontaktrad(f, acc, "E-post", Epostlank(SynligtFalt(f, "Epost", "VisaEjEpost")));
   if (medHemsida) {
     const std::string hemsida = f.FaltText("hemsida");
-    if (!hemsida.empty())
-      Kontaktrad(f, acc, "Hemsida",
-                 "<a href=\"" + std::string(kRedirAdress) + f.FaltText("kundid") + Sokkontext(false) + "&url=http://" +
-                     HttpUrlEncode(hemsida) + "\" target=_top>" + hemsida + "</a>");
+    if (!hemsida.empty()) {
+      std::string lank;
+      Foga(lank, "<a href=\"", kRedirAdress, f.FaltText("kundid"));
+      Sokkontext(lank, false);
+      Foga(lank, "&url=http://", HttpUrlEncode(hemsida), "\" target=_top>", hemsida, "</a>");
+      Kontaktrad(f, acc, "Hemsida", lank);
+    }
   }
 
   const std::string central =
@@ -115,7 +128,7 @@ std::string AllaKontakter(TForm1& f, bool medHemsida) {
   };
   for (const Grupp& g : kGrupper) {
     // Last year's buffet contact is no longer of use.
-    if (std::string(g.prefix) == "Julb" && !AretsJulbord(f)) continue;
+    if (std::string_view(g.prefix) == "Julb" && !AretsJulbord(f)) continue;
     const std::string grupp = KategoriKontakt(f, g.prefix, false);
     if (!grupp.empty()) f.RubrikSektion(acc, g.rubrik, grupp);
   }
@@ -123,7 +136,7 @@ std::string AllaKontakter(TForm1& f, bool medHemsida) {
   if (!omraden.empty()) f.RubrikSektion(acc, "Bokningsbyr\xE5", omraden);
 
   const std::string text = f.FaltText(f.SprakFalt("TeleText"));
-  if (!text.empty()) acc = f.br2(acc) + text;
+  if (!text.empty()) Foga(acc, acc.empty() ? "" : "<br><br>", text);
   return acc;
 }
 
@@ -137,11 +150,11 @@ std::string TForm1::ADRESSCRLF() { return Adress(*this, false); }
 // ---------------------------------------------------------------- telephone numbers
 
 std::string TForm1::TELEFONNR() {
-  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Tele", "VisaEjTele")); });
+  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(SynligtFalt(*this, "Tele", "VisaEjTele")); });
 }
 
 std::string TForm1::TELEFAXNR() {
-  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Telefax", "VisaEjFax")); });
+  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(SynligtFalt(*this, "Telefax", "VisaEjFax")); });
 }
 
 std::string TForm1::TELEFON() {
@@ -151,18 +164,18 @@ std::string TForm1::TELEFON() {
     Kontaktrad(*this, acc, "Centr.bokn", FaltText("TeleCentralBokning"));
     const std::string text = FaltText(SprakFalt("TeleText"));
     if (!text.empty()) brLaggTill(acc, text);
-    return Nbsp(acc);
+    return MedNbsp(std::move(acc));
   });
 }
 
 std::string TForm1::TELEFONALLA() {
-  return ViaBokningsbyra(*this, false, [this] { return Nbsp(AllaKontakter(*this, false)); });
+  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(AllaKontakter(*this, false)); });
 }
 
 // The agency's contact data, whether or not the customer is booked only
 // through it; the level flag stays the one of the page's customer.
 std::string TForm1::BOKASVIATELEFONALLA() {
-  return ViaBokningsbyra(*this, true, [this] { return Nbsp(AllaKontakter(*this, true)); });
+  return ViaBokningsbyra(*this, true, [this] { return MedNbsp(AllaKontakter(*this, true)); });
 }
 
 std::string TForm1::XKNTTELEFONMM() {
@@ -171,11 +184,11 @@ std::string TForm1::XKNTTELEFONMM() {
                 {"TeleCentralBokning", "EpostCentralBokning", "HemsidaCentralBokning", "LogotypeCentralBokningFil"});
   if (!rad) return "&nbsp;";
   const auto& k = *rad;
-  return Nbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));
+  return MedNbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));
 }
 
 // ---------------------------------------------------------------- e-mail
 
 std::string TForm1::EPOST() {
-  return ViaBokningsbyra(*this, false, [this] { return Nbsp(Epostlank(FaltText("epost"))); });
+  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(Epostlank(FaltText("epost"))); });
 }

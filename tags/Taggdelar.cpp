@@ -1,6 +1,7 @@
 // Pieces shared by the field tag families (see Taggdelar.h).
 #include "tags/Taggdelar.h"
 
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "data/Query.h"
 #include "gateway/HttpEng.h"
@@ -12,23 +13,23 @@ constexpr const char* kEpostAvsandarnamn = "Kontakt via Tallbrun";
 
 std::string Epostlank(const std::string& adress) {
   if (adress.empty()) return {};
-  return "<a href=\"mailto:" + std::string(kEpostAvsandarnamn) + " <" + adress + ">\">" + adress + "</a>";
+  return Fogat("<a href=\"mailto:", kEpostAvsandarnamn, " <", adress, ">\">", adress, "</a>");
 }
 
 std::string Bildelement(const std::string& kalla, const std::string& slut) {
-  return "<img border=0 src=\"" + kalla + slut;
+  return Fogat("<img border=0 src=\"", kalla, slut);
 }
 
 void Kontaktrad(TForm1& f, std::string& acc, const std::string& etikett, const std::string& varde) {
-  if (!varde.empty()) f.brLaggTill(acc, f.HamtaText(etikett) + ": " + varde);
+  if (!varde.empty()) Foga(acc, acc.empty() ? "" : "<br>", f.HamtaText(etikett), ": ", varde);
 }
 
-std::string SynligtFalt(TForm1& f, const std::string& falt, const std::string& doljflagga) {
+std::string SynligtFalt(TForm1& f, std::string_view falt, std::string_view doljflagga) {
   if (f.FaltText(doljflagga) == "J") return {};
   return f.FaltText(falt);
 }
 
-std::string KategoriKontakt(TForm1& f, const std::string& prefix, bool allmanReserv) {
+std::string KategoriKontakt(TForm1& f, std::string_view prefix, bool allmanReserv) {
   struct Rad {
     const char* etikett;
     const char* direkt;
@@ -43,32 +44,40 @@ std::string KategoriKontakt(TForm1& f, const std::string& prefix, bool allmanRes
       {"E-post", "EpostDir", "Epost", "VisaEjEpost", true},
   };
   std::string acc;
-  const std::string kontakt = f.FaltText(prefix + "KontaktBokning");
-  if (!kontakt.empty()) f.brLaggTill(acc, f.HamtaText("Kontakta") + " " + kontakt);
+  // The category's column names, one after the other in the same text.
+  std::string falt;
+  falt.reserve(prefix.size() + 16);
+  Foga(falt, prefix, "KontaktBokning");
+  const std::string kontakt = f.FaltText(falt);
+  if (!kontakt.empty()) Foga(acc, f.HamtaText("Kontakta"), ' ', kontakt);
   for (const Rad& rad : kRader) {
-    std::string varde = f.FaltText(prefix + rad.direkt);
+    falt.resize(prefix.size());
+    falt += rad.direkt;
+    std::string varde = f.FaltText(falt);
     if (varde.empty() && allmanReserv) varde = SynligtFalt(f, rad.allman, rad.doljflagga);
-    Kontaktrad(f, acc, rad.etikett, rad.epost ? Epostlank(varde) : varde);
+    if (varde.empty()) continue;
+    if (rad.epost) varde = Epostlank(varde);
+    Kontaktrad(f, acc, rad.etikett, varde);
   }
   return acc;
 }
 
 std::string BokningsOmraden(TForm1& f) {
   std::string acc;
-  for (int n = 1; n <= 4; ++n) {
-    const std::string nr = std::to_string(n);
-    const std::string omrade = f.FaltText("BoknOmrade" + nr);
-    const std::string kontakt = f.FaltText("BoknKontaktOmrade" + nr);
-    if (!omrade.empty()) f.brLaggTill(acc, "<b>" + omrade + "</b>");
+  for (char nr = '1'; nr <= '4'; ++nr) {
+    const std::string omrade = f.FaltText(Fogat("BoknOmrade", nr));
+    const std::string kontakt = f.FaltText(Fogat("BoknKontaktOmrade", nr));
+    if (!omrade.empty()) Foga(acc, acc.empty() ? "" : "<br>", "<b>", omrade, "</b>");
     if (omrade.empty() && kontakt.empty()) continue;
 
+    // Contact person, telephone and e-mail, each after a comma.
     std::string rad = kontakt;
-    std::string tele = f.FaltText("BoknTeleDirOmrade" + nr);
+    std::string tele = f.FaltText(Fogat("BoknTeleDirOmrade", nr));
     if (tele.empty()) tele = SynligtFalt(f, "Tele", "VisaEjTele");
-    if (!tele.empty()) rad = f.komma(rad) + " " + f.HamtaText("Tel") + ": " + tele;
-    std::string epost = f.FaltText("BoknEpostDirOmrade" + nr);
+    if (!tele.empty()) Foga(rad, rad.empty() ? "" : ", ", " ", f.HamtaText("Tel"), ": ", tele);
+    std::string epost = f.FaltText(Fogat("BoknEpostDirOmrade", nr));
     if (epost.empty()) epost = SynligtFalt(f, "Epost", "VisaEjEpost");
-    if (!epost.empty()) rad = f.komma(rad) + " " + f.HamtaText("E-post") + ": " + Epostlank(epost);
+    if (!epost.empty()) Foga(rad, rad.empty() ? "" : ", ", " ", f.HamtaText("E-post"), ": ", Epostlank(epost));
     if (!rad.empty()) f.brLaggTill(acc, rad);
   }
   return acc;
@@ -105,20 +114,28 @@ std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& 
   return rad;
 }
 
-std::string Sokkontext(bool medVad) {
+void Sokkontext(std::string& acc, bool medVad) {
   const TRequestState& rs = RS();
-  std::string s = medVad ? "&vad=" + HttpUrlEncode(rs.Vad) : std::string();
-  return s + "&sprak=" + HttpUrlEncode(rs.Sprak) + "&anvkat=" + HttpUrlEncode(rs.AnvKat) +
-         "&avtal=" + HttpUrlEncode(rs.Avtal);
+  if (medVad) Foga(acc, "&vad=", HttpUrlEncode(rs.Vad));
+  Foga(acc, "&sprak=", HttpUrlEncode(rs.Sprak), "&anvkat=", HttpUrlEncode(rs.AnvKat), "&avtal=",
+       HttpUrlEncode(rs.Avtal));
 }
 
 std::string Redirect(TForm1& f, const std::string& mal, const std::string& lanktyp, bool qv,
                      const std::string& borjan) {
-  return borjan + f.FaltText("kundid") + Sokkontext(true) + lanktyp + (qv ? "" : "&qv=n") + "&url=http://" +
-         HttpUrlEncode(mal);
+  std::string r;
+  r.reserve(128 + mal.size());
+  Foga(r, borjan, f.FaltText("kundid"));
+  Sokkontext(r, true);
+  Foga(r, lanktyp, qv ? "" : "&qv=n", "&url=http://", HttpUrlEncode(mal));
+  return r;
 }
 
 void Kodrubriker(TForm1& f, std::string& acc, const std::string& tabell, std::initializer_list<Kodrubrik> lista) {
-  for (const Kodrubrik& k : lista)
-    if (!f.FaltText(k.falt).empty()) f.RubrikSektion(acc, k.rubrik, f.Kodlista(tabell, k.falt, "<br>"));
+  const std::string avskiljare = "<br>";
+  for (const Kodrubrik& k : lista) {
+    // The codes read for the test are the ones named.
+    const std::string koder = f.FaltText(k.falt);
+    if (!koder.empty()) f.RubrikSektion(acc, k.rubrik, f.HamtaForknamn(tabell, k.falt, koder, avskiljare));
+  }
 }

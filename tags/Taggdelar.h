@@ -10,9 +10,17 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TForm1;
+
+// The text itself, or "&nbsp;" for an empty one: TForm1::Nbsp for a text
+// that is not needed afterwards, which is handed on instead of copied.
+inline std::string MedNbsp(std::string s) {
+  if (s.empty()) return "&nbsp;";
+  return s;
+}
 
 // The mail link of an address: the address as the link text and, in the
 // link target, behind the directory's display name. Empty for no address.
@@ -28,13 +36,13 @@ void Kontaktrad(TForm1& f, std::string& acc, const std::string& etikett, const s
 
 // A general field of the customer that the customer may hide: its text, or
 // empty when the hide flag holds "J".
-std::string SynligtFalt(TForm1& f, const std::string& falt, const std::string& doljflagga);
+std::string SynligtFalt(TForm1& f, std::string_view falt, std::string_view doljflagga);
 
 // The booking contact of the category with column prefix P: the contact
 // person, direct telephone, mobile, fax and e-mail. With `allmanReserv`,
 // each missing direct value is replaced by the customer's general one
 // (unless hidden).
-std::string KategoriKontakt(TForm1& f, const std::string& prefix, bool allmanReserv);
+std::string KategoriKontakt(TForm1& f, std::string_view prefix, bool allmanReserv);
 
 // A booking agency's regions 1 to 4: the region name in bold and a line with
 // contact person, telephone and e-mail (direct ones, else the general ones).
@@ -58,10 +66,10 @@ bool EgenKund(TForm1& f);
 std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& kolumner, const std::string& kundid,
                                                   std::initializer_list<const char*> las);
 
-// The request's search context as redirect parameters, form-encoded:
-// "&vad=..&sprak=..&anvkat=..&avtal=.." (without "&vad=" when `medVad` is
-// false).
-std::string Sokkontext(bool medVad);
+// Appends the request's search context as redirect parameters,
+// form-encoded: "&vad=..&sprak=..&anvkat=..&avtal=.." (without "&vad=" when
+// `medVad` is false).
+void Sokkontext(std::string& acc, bool medVad);
 
 inline constexpr const char* kRedirAdress = "/cgi-win/redir.exe?kundid=";
 // The click-recording redirect address that forwards to "http://" + `mal`:

@@ -1,18 +1,19 @@
 // Category texts: the customer's own descriptions in the visitor's language,
 // their English and German translations for Swedish pages, the route
 // description, the other-information blocks and the Christmas-buffet texts.
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "tags/Taggdelar.h"
 
 namespace {
 
-const std::string kEngelskRubrik = "Engelsk text";
-const std::string kTyskRubrik = "Tysk text";
+constexpr const char* kEngelskRubrik = "Engelsk text";
+constexpr const char* kTyskRubrik = "Tysk text";
 
 // A translation under its fixed Swedish heading; empty without a text.
-std::string Oversattning(const std::string& rubrik, const std::string& text) {
+std::string Oversattning(const char* rubrik, const std::string& text) {
   if (text.empty()) return {};
-  return "<br><br><b>" + rubrik + ":</b><br>" + text;
+  return Fogat("<br><br><b>", rubrik, ":</b><br>", text);
 }
 
 // A code list of other information followed by the free text of the
@@ -88,24 +89,27 @@ std::string TForm1::VAGBESKRIVNING() {
 
 // ---------------------------------------------------------------- other information
 
-std::string TForm1::AKTVOVRIGT() { return Nbsp(KodlistaOchText(*this, "AKTV", "AktvOvr", "AktvText")); }
-std::string TForm1::UNDHOVR() { return Nbsp(KodlistaOchText(*this, "UNDH", "UndhOvr", "UndhText")); }
+std::string TForm1::AKTVOVRIGT() { return MedNbsp(KodlistaOchText(*this, "AKTV", "AktvOvr", "AktvText")); }
+std::string TForm1::UNDHOVR() { return MedNbsp(KodlistaOchText(*this, "UNDH", "UndhOvr", "UndhText")); }
 
 std::string TForm1::WENDOVR() {
   std::string acc = KodlistaOchText(*this, "WEND", "WendOvr", "WendText");
   const double min = FaltTal("WendPrisMin");
   const double max = FaltTal("WendPrisMax");
-  const std::string pris = HamtaText("Pris") + ": ";
-  const std::string perPerson = " " + HamtaText("kr/pers");
-  if (max == min && min > 0)
-    brLaggTill(acc, pris + FaltText("WendPrisMin") + perPerson);
-  else if (min > 0 && max > 0)
-    brLaggTill(acc, pris + FaltText("WendPrisMin") + " - " + FaltText("WendPrisMax") + perPerson);
-  else if (min > 0)
-    brLaggTill(acc, pris + HamtaText("Fr\xE5n") + " " + FaltText("WendPrisMin") + perPerson);
-  else if (max > 0)
-    brLaggTill(acc, pris + HamtaText("Max") + " " + FaltText("WendPrisMax") + perPerson);
-  return Nbsp(acc);
+  if (min > 0 || max > 0) {
+    // One price line: "Pris: <range> kr/pers".
+    Foga(acc, acc.empty() ? "" : "<br>", HamtaText("Pris"), ": ");
+    if (max == min)
+      acc += FaltText("WendPrisMin");
+    else if (min > 0 && max > 0)
+      Foga(acc, FaltText("WendPrisMin"), " - ", FaltText("WendPrisMax"));
+    else if (min > 0)
+      Foga(acc, HamtaText("Fr\xE5n"), ' ', FaltText("WendPrisMin"));
+    else
+      Foga(acc, HamtaText("Max"), ' ', FaltText("WendPrisMax"));
+    Foga(acc, ' ', HamtaText("kr/pers"));
+  }
+  return MedNbsp(std::move(acc));
 }
 
 // ---------------------------------------------------------------- Christmas buffet
@@ -116,8 +120,8 @@ std::string TForm1::JULBRUBRIK() { return FaltText("JulbRubrik"); }
 
 std::string TForm1::JULBTEXT() {
   if (!AretsJulbord(*this))
-    return HamtaText("Vi har tyv\xE4rr inte hunnit l\xE4gga in information om \xE5rets julbord") + ". " +
-           HamtaText("Ring oss s\xE5 ber\xE4ttar vi vad vi kan erbjuda") + "!";
+    return Fogat(HamtaText("Vi har tyv\xE4rr inte hunnit l\xE4gga in information om \xE5rets julbord"), ". ",
+                 HamtaText("Ring oss s\xE5 ber\xE4ttar vi vad vi kan erbjuda"), '!');
   return FaltText("JulbEgenText");
 }
 
@@ -129,26 +133,28 @@ std::string TForm1::JULBOPPET() {
 std::string TForm1::JULBOVRIGT() {
   std::string acc;
   if (FaltTal("AntJulbord") > 0)
-    brLaggTill(acc, HamtaText("Plats f\xF6r") + " " + FaltText("AntJulbord") + " " + HamtaText("matg\xE4ster"));
-  if (!AretsJulbord(*this)) return Nbsp(acc);
+    Foga(acc, HamtaText("Plats f\xF6r"), ' ', FaltText("AntJulbord"), ' ', HamtaText("matg\xE4ster"));
+  if (!AretsJulbord(*this)) return MedNbsp(std::move(acc));
 
   std::string priser;
   const std::string kr = HamtaText("kr");
-  for (int k = 1; k <= 3; ++k) {
-    const std::string pris = "JulbPris" + std::to_string(k);
-    const std::string not_ = FaltText("JulbPrisNot" + std::to_string(k));
+  auto prisrad = [&](auto... delar) { Foga(priser, priser.empty() ? "" : "<br>", delar...); };
+  for (char k = '1'; k <= '3'; ++k) {
+    const std::string pris = Fogat("JulbPris", k);
+    const std::string not_ = FaltText(Fogat("JulbPrisNot", k));
     if (FaltTal(pris) > 0)
-      brLaggTill(priser, FaltText(pris) + kr + " " + not_);
+      prisrad(FaltText(pris), kr, ' ', not_);
     else if (!not_.empty())
-      brLaggTill(priser, not_);
+      prisrad(not_);
   }
   // A children's price of 0 is a price (free), not a missing one.
   const std::string barnNot = FaltText("JulbPrisNotBarn");
-  if (!FaltText("JulbPrisBarn").empty() && FaltTal("JulbPrisBarn") >= 0)
-    brLaggTill(priser, HamtaText("Barn") + ": " + FaltText("JulbPrisBarn") + kr + " " + barnNot);
+  const std::string barnPris = FaltText("JulbPrisBarn");
+  if (!barnPris.empty() && FaltTal("JulbPrisBarn") >= 0)
+    prisrad(HamtaText("Barn"), ": ", barnPris, kr, ' ', barnNot);
   else if (!barnNot.empty())
-    brLaggTill(priser, HamtaText("Barn") + ": " + barnNot);
+    prisrad(HamtaText("Barn"), ": ", barnNot);
 
-  if (!priser.empty()) acc = br2(acc) + "<b>" + HamtaText("Pris") + ":</b><br>" + priser;
-  return Nbsp(acc);
+  if (!priser.empty()) Foga(acc, acc.empty() ? "" : "<br><br>", "<b>", HamtaText("Pris"), ":</b><br>", priser);
+  return MedNbsp(std::move(acc));
 }

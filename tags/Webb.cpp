@@ -4,6 +4,7 @@
 // the click with the visitor's search context. A customer booked only
 // through an agency gets no links of its own.
 #include "app/Config.h"
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "data/Query.h"
 #include "gateway/HUtils.h"
@@ -19,16 +20,16 @@ bool EndastViaByra(TForm1& f) { return f.FaltText("EjDirektbokning") == "J"; }
 std::string HemsidaLank(TForm1& f, const std::string& target, bool qv) {
   const std::string hemsida = f.FaltText("hemsida");
   if (hemsida.empty()) return {};
-  return "<a href=\"" + Redirect(f, hemsida, "", qv) + "\" target=" + target + ">" + f.Radbryt(hemsida, 50, 50) +
-         "</a>";
+  return Fogat("<a href=\"", Redirect(f, hemsida, "", qv), "\" target=", target, '>', f.Radbryt(hemsida, 50, 50),
+               "</a>");
 }
 
 // The virtual tour through the redirect address; empty without one.
 std::string RundvandringLank(TForm1& f, const std::string& lanktyp, const std::string& target, bool qv) {
   const std::string vr = f.FaltText("hemsidavr");
   if (vr.empty()) return {};
-  return "<a href=\"" + Redirect(f, vr, lanktyp, qv) + "\" target=" + target + ">" +
-         f.HamtaText("Virtuell rundvandring") + "</a>";
+  return Fogat("<a href=\"", Redirect(f, vr, lanktyp, qv), "\" target=", target, '>',
+               f.HamtaText("Virtuell rundvandring"), "</a>");
 }
 
 // The contact lines of INTERNET: e-mail (the agency's for an agency-booked
@@ -42,16 +43,16 @@ std::string Internet(TForm1& f, const std::string& target) {
       const std::string tur = RundvandringLank(f, "", target, true);
       if (!tur.empty()) f.brLaggTill(acc, tur);
     }
-    return TForm1::Nbsp(acc);
+    return MedNbsp(std::move(acc));
   });
 }
 
 std::string Hemsida(TForm1& f, const std::string& target, const std::string& turtyp, bool qv) {
   if (EndastViaByra(f)) return {};
-  std::string acc;
-  for (const std::string& lank : {HemsidaLank(f, target, qv), RundvandringLank(f, turtyp, target, qv)})
-    if (!lank.empty()) f.brLaggTill(acc, lank);
-  return TForm1::Nbsp(acc);
+  std::string acc = HemsidaLank(f, target, qv);
+  const std::string tur = RundvandringLank(f, turtyp, target, qv);
+  if (!tur.empty()) f.brLaggTill(acc, tur);
+  return MedNbsp(std::move(acc));
 }
 
 // The bare redirect address of `mal`; empty without a target or for an
@@ -82,9 +83,10 @@ std::string Onlinebokning(TForm1& f, const std::string& adressfalt, const std::s
   if (typ.empty()) return adress;
   TQuery& q = f.q_temp;
   f.FragaParameter(parmtyp, typ);
-  const std::string prefix = q.Eof() ? std::string() : q.Text("ParmVarde");
+  std::string r = q.Eof() ? std::string() : q.Text("ParmVarde");
   q.Close();
-  return prefix + adress;
+  r += adress;
+  return r;
 }
 
 // The company name, linked to its web site (through the redirect program, or
@@ -93,18 +95,20 @@ std::string Namnlank(TForm1& f, const std::string& target, bool direkt) {
   const std::string namn = f.FaltText("Ftagnamn");
   const std::string hemsida = f.FaltText("Hemsida");
   if (EndastViaByra(f) || hemsida.empty()) return namn;
-  const std::string mal = target.empty() ? std::string() : " target=" + target;
-  if (direkt) return "<a href=\"http://" + hemsida + "\"" + mal + ">" + namn + "</a>";
+  const std::string_view mal = target.empty() ? "" : " target=";
+  if (direkt) return Fogat("<a href=\"http://", hemsida, '"', mal, target, '>', namn, "</a>");
 
   const TRequestState& rs = RS();
-  std::string fraga = "?kundid=" + AnsiUpperCase(f.FaltText("kundid"));
+  std::string r;
+  r.reserve(160 + hemsida.size() + namn.size());
+  Foga(r, "<a href=\"/cgi-win/redir.exe?kundid=", AnsiUpperCase(f.FaltText("kundid")));
   for (const auto& [namnet, varde] : {std::pair<const char*, const std::string&>{"&vad=", rs.Vad},
                                       {"&anvkat=", rs.AnvKat},
                                       {"&avtal=", rs.Avtal},
                                       {"&sprak=", rs.Sprak}})
-    if (!varde.empty()) fraga += namnet + HttpUrlEncode(varde);
-  return "<a href=\"/cgi-win/redir.exe" + fraga + "&url=http://" + HttpUrlEncode(hemsida) + "\"" + mal + ">" + namn +
-         "</a>";
+    if (!varde.empty()) Foga(r, namnet, HttpUrlEncode(varde));
+  Foga(r, "&url=http://", HttpUrlEncode(hemsida), '"', mal, target, '>', namn, "</a>");
+  return r;
 }
 
 }  // namespace
@@ -125,14 +129,14 @@ std::string TForm1::HEMSIDAVRURL(bool qv) { return BarAdress(*this, FaltText("he
 
 std::string TForm1::HEMSIDAMM() {
   const std::string adress = Multimedia(*this);
-  return adress.empty() || EndastViaByra(*this) ? std::string() : "http://" + adress;
+  return adress.empty() || EndastViaByra(*this) ? std::string() : Fogat("http://", adress);
 }
 
 std::string TForm1::HEMSIDAMMURL(bool qv) { return BarAdress(*this, Multimedia(*this), "&lanktyp=mm", qv); }
 
 std::string TForm1::HEMSIDAFACEBOOK() {
   const std::string adress = FaltText("hemsidafacebook");
-  return adress.empty() || EndastViaByra(*this) ? std::string() : "http://" + adress;
+  return adress.empty() || EndastViaByra(*this) ? std::string() : Fogat("http://", adress);
 }
 
 std::string TForm1::HEMSIDAFACEBOOKURL(bool qv) {
@@ -143,15 +147,15 @@ std::string TForm1::HEMSIDAFACEBOOKURL(bool qv) {
 
 std::string TForm1::HEMSIDAOLURL(bool qv) {
   if (EndastViaByra(*this)) return {};
-  return BarAdress(*this, Onlinebokning(*this, "hemsidaonlinebokning", "onlinebokningtyp", "ONLINEBOKNINGTYP"),
-                   "&lanktyp=ol", qv, "/cgi-win/redir.exe?&kundid=");
+  const std::string mal = Onlinebokning(*this, "hemsidaonlinebokning", "onlinebokningtyp", "ONLINEBOKNINGTYP");
+  return mal.empty() ? std::string() : Redirect(*this, mal, "&lanktyp=ol", qv, "/cgi-win/redir.exe?&kundid=");
 }
 
 std::string TForm1::HEMSIDAOLKONFURL(bool qv) {
   if (EndastViaByra(*this)) return {};
-  return BarAdress(*this,
-                   Onlinebokning(*this, "hemsidaonlinebokningkonf", "onlinebokningtypkonf", "ONLINEBOKNINGTYPKONF"),
-                   "&lanktyp=ol", qv);
+  const std::string mal =
+      Onlinebokning(*this, "hemsidaonlinebokningkonf", "onlinebokningtypkonf", "ONLINEBOKNINGTYPKONF");
+  return mal.empty() ? std::string() : Redirect(*this, mal, "&lanktyp=ol", qv);
 }
 
 // ---------------------------------------------------------------- name links
