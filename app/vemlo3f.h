@@ -178,7 +178,11 @@ public:
   // This year as four digits.
   std::string DettaAr();
   // The empty fallback of table cells.
-  static std::string Nbsp(const std::string& s) { return s.empty() ? "&nbsp;" : s; }
+  // Taken by value: a text made for it is passed on, not copied.
+  static std::string Nbsp(std::string s) {
+    if (s.empty()) return "&nbsp;";
+    return s;
+  }
 
   // ------------------------------------------------------------ tags
 #include "app/TagMethods.inc"

@@ -9,7 +9,7 @@ namespace {
 
 // The code list of one field, one name per line; "&nbsp;" when empty.
 std::string Lista(TForm1& f, const std::string& tabell, const std::string& falt) {
-  return MedNbsp(f.Kodlista(tabell, falt, "<br>"));
+  return TForm1::Nbsp(f.Kodlista(tabell, falt, "<br>"));
 }
 
 // Every name on its own line after a dash.
@@ -29,7 +29,7 @@ std::string Par(TForm1& f, const std::string& tabell, const std::string& forsta,
     if (koder.empty()) continue;
     Foga(acc, acc.empty() ? "" : mellan, f.HamtaForknamn(tabell, *falt, koder, avskiljare));
   }
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 // The "Övrigt" block after the headed lists: codes of `ovrfalt` and a free
@@ -47,7 +47,7 @@ void OvrigtBlock(TForm1& f, std::string& acc, const std::string& tabell, const s
 std::string MedArrangemangstext(TForm1& f, std::string acc) {
   const std::string text = f.FaltText("JulbArrangemangText");
   if (!text.empty()) f.brLaggTill(acc, text);
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 }  // namespace
@@ -122,19 +122,19 @@ std::string TForm1::JULBINRIKTNINGARRANGEMANG() {
 std::string TForm1::AKTVSASONGVAR() {
   std::string acc;
   Kodrubriker(*this, acc, "AKTV", {{"AktvSasong", "S\xE4song"}, {"AktvVaraktighet", "Varaktighet"}});
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHSASONGVAR() {
   std::string acc;
   Kodrubriker(*this, acc, "UNDH", {{"UndhSasong", "S\xE4song"}, {"UndhVaraktighet", "Varaktighet"}});
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHARRMALGRUPP() {
   std::string acc;
   Kodrubriker(*this, acc, "UNDH", {{"UndhArrangemang", "Arrangemang"}, {"UndhMalgrupp", "M\xE5lgrupp"}});
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::OVRIGT() {
@@ -143,7 +143,7 @@ std::string TForm1::OVRIGT() {
   // The customer's languages (its column Sprak, not the request's language)
   // belong to the extended presentation.
   if (RS().NivaOver0) Kodrubriker(*this, acc, "KUND", {{"Sprak", "Spr\xE5k"}});
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::EGENINR() {
@@ -155,7 +155,7 @@ std::string TForm1::EGENINR() {
                {"UndhGenre", "Genre"},
                {"FdagInriktning", "F\xF6redrag"},
                {"BlevProdukter", "Produkter/Tj\xE4nster"}});
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::UNDHSPECIALITET() {
@@ -163,7 +163,7 @@ std::string TForm1::UNDHSPECIALITET() {
   Kodrubriker(*this, acc, "UNDH",
               {{"UndhForedrag", "F\xF6redrag"}, {"UndhMusik", "Musik"}, {"UndhScenkonst", "Scenkonst"}});
   OvrigtBlock(*this, acc, "UNDH", "UndhOvr", FaltText("UndhText"));
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::FDAGAMNEN() {
@@ -171,7 +171,7 @@ std::string TForm1::FDAGAMNEN() {
   Kodrubriker(*this, acc, "FDAG",
               {{"FdagForetag", "F\xF6retag"}, {"FdagPersUtv", "Personlig utveckling"}, {"FdagNoje", "N\xF6je"}});
   OvrigtBlock(*this, acc, "FDAG", "FdagOvr", FaltText(SprakFalt("FdagText")));
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 std::string TForm1::KONFUTRUSTNING() {
@@ -187,5 +187,5 @@ std::string TForm1::KONFUTRUSTNING() {
     else
       RubrikSektion(acc, "\xD6vrigt", text);
   }
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }

@@ -150,11 +150,11 @@ std::string TForm1::ADRESSCRLF() { return Adress(*this, false); }
 // ---------------------------------------------------------------- telephone numbers
 
 std::string TForm1::TELEFONNR() {
-  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(SynligtFalt(*this, "Tele", "VisaEjTele")); });
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Tele", "VisaEjTele")); });
 }
 
 std::string TForm1::TELEFAXNR() {
-  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(SynligtFalt(*this, "Telefax", "VisaEjFax")); });
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(SynligtFalt(*this, "Telefax", "VisaEjFax")); });
 }
 
 std::string TForm1::TELEFON() {
@@ -164,18 +164,18 @@ std::string TForm1::TELEFON() {
     Kontaktrad(*this, acc, "Centr.bokn", FaltText("TeleCentralBokning"));
     const std::string text = FaltText(SprakFalt("TeleText"));
     if (!text.empty()) brLaggTill(acc, text);
-    return MedNbsp(std::move(acc));
+    return Nbsp(std::move(acc));
   });
 }
 
 std::string TForm1::TELEFONALLA() {
-  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(AllaKontakter(*this, false)); });
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(AllaKontakter(*this, false)); });
 }
 
 // The agency's contact data, whether or not the customer is booked only
 // through it; the level flag stays the one of the page's customer.
 std::string TForm1::BOKASVIATELEFONALLA() {
-  return ViaBokningsbyra(*this, true, [this] { return MedNbsp(AllaKontakter(*this, true)); });
+  return ViaBokningsbyra(*this, true, [this] { return Nbsp(AllaKontakter(*this, true)); });
 }
 
 std::string TForm1::XKNTTELEFONMM() {
@@ -184,11 +184,11 @@ std::string TForm1::XKNTTELEFONMM() {
                 {"TeleCentralBokning", "EpostCentralBokning", "HemsidaCentralBokning", "LogotypeCentralBokningFil"});
   if (!rad) return "&nbsp;";
   const auto& k = *rad;
-  return MedNbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));
+  return Nbsp(CentralBokning(*this, k[0], k[1], k[2], k[3]));
 }
 
 // ---------------------------------------------------------------- e-mail
 
 std::string TForm1::EPOST() {
-  return ViaBokningsbyra(*this, false, [this] { return MedNbsp(Epostlank(FaltText("epost"))); });
+  return ViaBokningsbyra(*this, false, [this] { return Nbsp(Epostlank(FaltText("epost"))); });
 }

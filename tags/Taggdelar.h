@@ -15,13 +15,6 @@
 
 class TForm1;
 
-// The text itself, or "&nbsp;" for an empty one: TForm1::Nbsp for a text
-// that is not needed afterwards, which is handed on instead of copied.
-inline std::string MedNbsp(std::string s) {
-  if (s.empty()) return "&nbsp;";
-  return s;
-}
-
 // The mail link of an address: the address as the link text and, in the
 // link target, behind the directory's display name. Empty for no address.
 std::string Epostlank(const std::string& adress);

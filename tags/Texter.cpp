@@ -89,8 +89,8 @@ std::string TForm1::VAGBESKRIVNING() {
 
 // ---------------------------------------------------------------- other information
 
-std::string TForm1::AKTVOVRIGT() { return MedNbsp(KodlistaOchText(*this, "AKTV", "AktvOvr", "AktvText")); }
-std::string TForm1::UNDHOVR() { return MedNbsp(KodlistaOchText(*this, "UNDH", "UndhOvr", "UndhText")); }
+std::string TForm1::AKTVOVRIGT() { return TForm1::Nbsp(KodlistaOchText(*this, "AKTV", "AktvOvr", "AktvText")); }
+std::string TForm1::UNDHOVR() { return TForm1::Nbsp(KodlistaOchText(*this, "UNDH", "UndhOvr", "UndhText")); }
 
 std::string TForm1::WENDOVR() {
   std::string acc = KodlistaOchText(*this, "WEND", "WendOvr", "WendText");
@@ -109,7 +109,7 @@ std::string TForm1::WENDOVR() {
       Foga(acc, HamtaText("Max"), ' ', FaltText("WendPrisMax"));
     Foga(acc, ' ', HamtaText("kr/pers"));
   }
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 // ---------------------------------------------------------------- Christmas buffet
@@ -134,7 +134,7 @@ std::string TForm1::JULBOVRIGT() {
   std::string acc;
   if (FaltTal("AntJulbord") > 0)
     Foga(acc, HamtaText("Plats f\xF6r"), ' ', FaltText("AntJulbord"), ' ', HamtaText("matg\xE4ster"));
-  if (!AretsJulbord(*this)) return MedNbsp(std::move(acc));
+  if (!AretsJulbord(*this)) return TForm1::Nbsp(std::move(acc));
 
   std::string priser;
   const std::string kr = HamtaText("kr");
@@ -156,5 +156,5 @@ std::string TForm1::JULBOVRIGT() {
     prisrad(HamtaText("Barn"), ": ", barnNot);
 
   if (!priser.empty()) Foga(acc, acc.empty() ? "" : "<br><br>", "<b>", HamtaText("Pris"), ":</b><br>", priser);
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }

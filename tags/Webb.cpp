@@ -43,7 +43,7 @@ std::string Internet(TForm1& f, const std::string& target) {
       const std::string tur = RundvandringLank(f, "", target, true);
       if (!tur.empty()) f.brLaggTill(acc, tur);
     }
-    return MedNbsp(std::move(acc));
+    return TForm1::Nbsp(std::move(acc));
   });
 }
 
@@ -52,7 +52,7 @@ std::string Hemsida(TForm1& f, const std::string& target, const std::string& tur
   std::string acc = HemsidaLank(f, target, qv);
   const std::string tur = RundvandringLank(f, turtyp, target, qv);
   if (!tur.empty()) f.brLaggTill(acc, tur);
-  return MedNbsp(std::move(acc));
+  return TForm1::Nbsp(std::move(acc));
 }
 
 // The bare redirect address of `mal`; empty without a target or for an
