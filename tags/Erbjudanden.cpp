@@ -70,18 +70,19 @@ std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
   std::string l;
   l.reserve(160);
   Foga(l, "/cgi-win/", e.program, "?funktion=fakta&kundid=", f.FaltText("Kundid"));
+  // An empty value is left out (and needs no encoding).
   auto parameter = [&l](const char* namn, const std::string& varde) {
-    if (!varde.empty()) Foga(l, namn, varde);
+    if (!varde.empty()) Foga(l, namn, HttpUrlEncode(varde));
   };
-  parameter("&mall=", mall);
-  parameter("&vad=", HttpUrlEncode(rs.Vad));
-  parameter("&sprak=", HttpUrlEncode(rs.Sprak));
+  if (!mall.empty()) Foga(l, "&mall=", mall);
+  parameter("&vad=", rs.Vad);
+  parameter("&sprak=", rs.Sprak);
   if (rs.Antal > 0) Foga(l, "&antal=", IntToStr(rs.Antal));
-  parameter("&avtal=", HttpUrlEncode(rs.Avtal));
-  parameter("&anvkat=", HttpUrlEncode(rs.AnvKat));
-  parameter("&fmall=", HttpUrlEncode(rs.Mall));
-  parameter("&bmall=", HttpUrlEncode(rs.BMall));
-  parameter("&stylesheet=", HttpUrlEncode(rs.Stylesheet));
+  parameter("&avtal=", rs.Avtal);
+  parameter("&anvkat=", rs.AnvKat);
+  parameter("&fmall=", rs.Mall);
+  parameter("&bmall=", rs.BMall);
+  parameter("&stylesheet=", rs.Stylesheet);
   return l;
 }
 

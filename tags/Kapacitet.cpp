@@ -239,8 +239,10 @@ std::string TForm1::UTBUDKAPACITET() {
     if (FaltText(falt) == "J") brLaggTill(r, HamtaText(ord));
 
   // The customer's own properties belong to the extended presentation.
-  if (RS().NivaOver0 && !FaltText("EgenInr").empty())
-    RubrikSektion(r, "Egenskaper/Inriktning", Kodlista("KUND", "EgenInr", "<br>"));
+  // The code lists are looked up with the codes already read.
+  if (RS().NivaOver0)
+    if (const std::string koder = FaltText("EgenInr"); !koder.empty())
+      RubrikSektion(r, "Egenskaper/Inriktning", HamtaForknamn("KUND", "EgenInr", koder, "<br>"));
 
   static const char* const kKodfalt[][2] = {
       {"AktvInriktning", "Aktiviteter"},
@@ -249,7 +251,8 @@ std::string TForm1::UTBUDKAPACITET() {
       {"WendInriktning", "Paketresor"},
   };
   for (const auto& [falt, rubrik] : kKodfalt)
-    if (!FaltText(falt).empty()) RubrikSektion(r, rubrik, Kodlista("KUND", falt, "<br>"));
+    if (const std::string koder = FaltText(falt); !koder.empty())
+      RubrikSektion(r, rubrik, HamtaForknamn("KUND", falt, koder, "<br>"));
 
   std::string kapacitet;
   Antalsrad(*this, kapacitet, "AntBio1", "konferens");
