@@ -97,9 +97,9 @@ std::string TForm1::KONFAKUTEN(const std::string& a) {
     sondag[i] = DayOfWeek(idag + i) == 1;
   }
 
-  // Three rows of some twenty cells of about a hundred characters each.
+  // Three rows of twenty-two cells, some four thousand characters in all.
   std::string r;
-  r.reserve(6000);
+  r.reserve(4500);
   Foga(r, HamtaText("Dagar med lediga konferenslokaler f\xF6r minst"), ' ');
   if (rs.Antal == -1)
     r += "10 personer:<br>";
