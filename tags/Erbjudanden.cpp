@@ -156,7 +156,8 @@ std::string TForm1::LOGIPRIS() {
 
 std::string TForm1::WENDPRIS() {
   std::string r;
-  if (std::string d = Prisintervall(*this, "WendPrisMin", "WendPrisMax"); !d.empty()) Foga(r, HamtaText("Pris"), ": ", d);
+  if (std::string d = Prisintervall(*this, "WendPrisMin", "WendPrisMax"); !d.empty())
+    Foga(r, HamtaText("Pris"), ": ", d);
   return Nbsp(r);
 }
 

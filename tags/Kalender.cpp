@@ -197,6 +197,7 @@ std::string TForm1::ARETSAMETIST() {
       marke = p.marke;
   }
   if (marke.empty()) return {};
-  return Fogat("<a href=\"", Config().AretsAmetistUrl, "\" target=_blank><img border=0 src=\"/images/symbols/aretsametist_",
-               marke, ".gif\" alt=\"", HamtaText("\xC5rets Ametist"), "\"></a><br>");
+  return Fogat("<a href=\"", Config().AretsAmetistUrl,
+               "\" target=_blank><img border=0 src=\"/images/symbols/aretsametist_", marke, ".gif\" alt=\"",
+               HamtaText("\xC5rets Ametist"), "\"></a><br>");
 }

@@ -34,7 +34,8 @@ void UppTill(TForm1& f, std::string& x, std::string_view falt, const char* ord) 
 // of the cells.
 class Rumstabell {
 public:
-  Rumstabell(TForm1& f, const std::string& klass) : f_(f), klass_(klass), font_(klass.empty() ? "<font size=-2>" : "") {}
+  Rumstabell(TForm1& f, const std::string& klass)
+      : f_(f), klass_(klass), font_(klass.empty() ? "<font size=-2>" : "") {}
 
   // The heading row; `rubriker` holds one heading per room.
   void Rubrikrad(const std::string& etikett, const std::vector<std::string>& rubriker, const char* justering) {

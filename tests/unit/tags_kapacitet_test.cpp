@@ -29,7 +29,8 @@ INSERT INTO Konf (Kundid, AntKonfRum, AntKongressHall, AntGruppRum) VALUES ('K1'
 TEST(KonfKapacitet, CountsAboveZeroAreWrittenAsStored) {
   TagFixture fx((kSprk + R"SQL(
 INSERT INTO Kund (Kundid) VALUES ('K1'), ('K2');
-INSERT INTO Konf (Kundid, AntKonfRum, AntKongressHall, AntGruppRum) VALUES ('K1', 0.25, 1.2, -2), ('K2', -1, NULL, 0);
+INSERT INTO Konf (Kundid, AntKonfRum, AntKongressHall, AntGruppRum) VALUES
+  ('K1', 0.25, 1.2, -2), ('K2', -1, NULL, 0);
 )SQL"));
   fx.Customer("K1");
   EXPECT_EQ(fx.Form().KONFKAPACITET(""), "<b>Konferenslokaler:</b><br>0,25 konferensrum<br>1,2 kongresshall");
