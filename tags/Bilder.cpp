@@ -2,16 +2,20 @@
 // per category and the route map. They belong to the extended presentation
 // and are shown for customers of level "1" and above; the Christmas-buffet
 // picture is shown for every level.
+#include <string>
+#include <string_view>
+
 #include "app/vemlo3f.h"
 #include "tags/Taggdelar.h"
 
 namespace {
 
-const std::string kSlut = "\">";
+constexpr const char* kSlut = "\">";
 
 // The picture of `kolumn` for a customer of level "1" or more; the level is
-// compared as text, as it is stored ("10" counts as above "1").
-std::string NivaBild(TForm1& f, const std::string& kolumn, const std::string& slut = kSlut) {
+// compared as text, as it is stored ("10" counts as above "1"). The end of
+// the element becomes a text only when there is a picture.
+std::string NivaBild(TForm1& f, std::string_view kolumn, const char* slut = kSlut) {
   if (f.FaltText("niva") < "1") return {};
   const std::string fil = f.FaltText(kolumn);
   return fil.empty() ? std::string() : Bildelement(fil, slut);

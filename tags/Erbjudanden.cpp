@@ -2,7 +2,9 @@
 // programmes, booking-agency objects, package trips) as links to the detail
 // pages of the site's companion programs.
 #include <string>
+#include <string_view>
 
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "gateway/HUtils.h"
 #include "gateway/HttpEng.h"
@@ -11,17 +13,25 @@ namespace {
 
 // A price range "500 kr/pers", "400 - 600 kr/pers", "Max 600 kr/pers" or
 // "Från 400 kr/pers"; empty when neither end is above zero.
-std::string Prisintervall(TForm1& f, const std::string& minFalt, const std::string& maxFalt) {
-  const bool harMin = f.FaltTal(minFalt) > 0;
-  const bool harMax = f.FaltTal(maxFalt) > 0;
-  const std::string min = f.FaltText(minFalt);
-  const std::string max = f.FaltText(maxFalt);
-  const std::string kr = " " + f.HamtaText("kr/pers");
-  if (harMin && f.FaltTal(minFalt) == f.FaltTal(maxFalt)) return min + kr;
-  if (harMin && harMax) return min + " - " + max + kr;
-  if (harMax) return f.HamtaText("Max") + " " + max + kr;
-  if (harMin) return f.HamtaText("Fr\xE5n") + " " + min + kr;
-  return {};
+std::string Prisintervall(TForm1& f, std::string_view minFalt, std::string_view maxFalt) {
+  const TField minV = f.q_kund.FieldByName(minFalt);
+  const TField maxV = f.q_kund.FieldByName(maxFalt);
+  const double min = minV.AsFloat();
+  const double max = maxV.AsFloat();
+  const std::string kr = f.HamtaText("kr/pers");
+  std::string r;
+  if (min > 0 && min == max)
+    r = minV.AsString();
+  else if (min > 0 && max > 0)
+    Foga(r, minV.AsString(), " - ", maxV.AsString());
+  else if (max > 0)
+    Foga(r, f.HamtaText("Max"), ' ', maxV.AsString());
+  else if (min > 0)
+    Foga(r, f.HamtaText("Fr\xE5n"), ' ', minV.AsString());
+  else
+    return r;
+  Foga(r, ' ', kr);
+  return r;
 }
 
 // Which end of an offer's visibility period a list tests, and how the
@@ -57,19 +67,22 @@ const Erbjudande kWendpaket{"Wepa", "WepaId, Wepanamn, WepanamnEng, WepanamnTy",
 // and never as a parameter of its own.
 std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
   const auto& rs = RS();
-  std::string l = std::string("/cgi-win/") + e.program + "?funktion=fakta&kundid=" + f.FaltText("Kundid");
+  std::string l;
+  l.reserve(160);
+  Foga(l, "/cgi-win/", e.program, "?funktion=fakta&kundid=", f.FaltText("Kundid"));
+  // An empty value is left out (and needs no encoding).
   auto parameter = [&l](const char* namn, const std::string& varde) {
-    if (!varde.empty()) l += namn + varde;
+    if (!varde.empty()) Foga(l, namn, HttpUrlEncode(varde));
   };
-  parameter("&mall=", mall);
-  parameter("&vad=", HttpUrlEncode(rs.Vad));
-  parameter("&sprak=", HttpUrlEncode(rs.Sprak));
-  if (rs.Antal > 0) l += "&antal=" + IntToStr(rs.Antal);
-  parameter("&avtal=", HttpUrlEncode(rs.Avtal));
-  parameter("&anvkat=", HttpUrlEncode(rs.AnvKat));
-  parameter("&fmall=", HttpUrlEncode(rs.Mall));
-  parameter("&bmall=", HttpUrlEncode(rs.BMall));
-  parameter("&stylesheet=", HttpUrlEncode(rs.Stylesheet));
+  if (!mall.empty()) Foga(l, "&mall=", mall);
+  parameter("&vad=", rs.Vad);
+  parameter("&sprak=", rs.Sprak);
+  if (rs.Antal > 0) Foga(l, "&antal=", IntToStr(rs.Antal));
+  parameter("&avtal=", rs.Avtal);
+  parameter("&anvkat=", rs.AnvKat);
+  parameter("&fmall=", rs.Mall);
+  parameter("&bmall=", rs.BMall);
+  parameter("&stylesheet=", rs.Stylesheet);
   return l;
 }
 
@@ -79,12 +92,6 @@ std::string Lankbas(TForm1& f, const Erbjudande& e, const std::string& mall) {
 // the detail page (all three from the template).
 std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& fonster, const std::string& element,
                             const std::string& mall) {
-  std::string attribut;
-  if (!fonster.empty()) {
-    attribut = " target=\"" + fonster + "\"";
-    if (!element.empty()) attribut += " onClick=\"showDiv('" + element + "','fact','')\"";
-  }
-
   const std::string p = e.prefix;
   TQuery& q = f.q_temp;
   f.FragaErbjudanden(p, e.kolumner, e.period == Period::FromAndTo ? e.fomInledning : nullptr, e.tomInledning,
@@ -95,17 +102,30 @@ std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& f
     return f.HamtaText(e.ingaRader);
   }
 
-  const std::string bas = Lankbas(f, e, mall);
+  // What every link shares: the start of its address, and its target and
+  // click handler after the offer's id.
+  std::string bas = Lankbas(f, e, mall);
+  bas += e.lanknyckel;
+  std::string attribut = "\"";
+  if (!fonster.empty()) {
+    Foga(attribut, " target=\"", fonster, '"');
+    if (!element.empty()) Foga(attribut, " onClick=\"showDiv('", element, "','fact','')\"");
+  }
+  attribut += '>';
+
+  // The name in the request's language, the Swedish one when it has none.
   const std::string& sprak = RS().Sprak;
+  const std::string svenskt = p + "Namn";
+  const std::string oversatt = sprak == "E" ? p + "NamnEng" : sprak == "D" ? p + "NamnTy" : std::string();
+  const std::string id = p + "id";
+
   std::string r;
   for (q.First(); !q.Eof(); q.Next()) {
     std::string namn;
-    if (sprak == "E")
-      namn = q.Text(p + "NamnEng");
-    else if (sprak == "D")
-      namn = q.Text(p + "NamnTy");
-    if (namn.empty()) namn = q.Text(p + "Namn");
-    f.brLaggTill(r, "-&nbsp;<a href=\"" + bas + e.lanknyckel + q.Text(p + "id") + "\"" + attribut + ">" + namn + "</a>");
+    if (!oversatt.empty()) namn = q.Text(oversatt);
+    if (namn.empty()) namn = q.Text(svenskt);
+    f.brLaggTill(r, "-&nbsp;<a href=\"");
+    Foga(r, bas, q.Text(id), attribut, namn, "</a>");
   }
   q.Close();
   return TForm1::Nbsp(r);
@@ -116,17 +136,19 @@ std::string Erbjudandelista(TForm1& f, const Erbjudande& e, const std::string& f
 std::string TForm1::KONFPRIS() {
   std::string r;
   if (std::string d = Prisintervall(*this, "PrisDagMin", "PrisDagMax"); !d.empty())
-    r = br2(r) + "<b>" + HamtaText("Dagkonferens") + ":</b><br>" + d + "<br>(" +
-        HamtaText("inkl fm/em-kaffe, lunch och del i lokal, exkl moms") + ")";
-  if (std::string d = Prisintervall(*this, "PrisDygnMin", "PrisDygnMax"); !d.empty())
-    r = br2(r) + "<b>" + HamtaText("Dygnskonferens") + ":</b><br>" + d + "<br>(" +
-        HamtaText("inkl fm/em-kaffe, lunch, middag, logi och del i lokal, exkl moms") + ")";
+    Foga(r, "<b>", HamtaText("Dagkonferens"), ":</b><br>", d, "<br>(",
+         HamtaText("inkl fm/em-kaffe, lunch och del i lokal, exkl moms"), ')');
+  if (std::string d = Prisintervall(*this, "PrisDygnMin", "PrisDygnMax"); !d.empty()) {
+    if (!r.empty()) r += "<br><br>";
+    Foga(r, "<b>", HamtaText("Dygnskonferens"), ":</b><br>", d, "<br>(",
+         HamtaText("inkl fm/em-kaffe, lunch, middag, logi och del i lokal, exkl moms"), ')');
+  }
   return Nbsp(r);
 }
 
 std::string TForm1::LOGIPRIS() {
   std::string r;
-  if (std::string d = Prisintervall(*this, "PrisMin", "PrisMax"); !d.empty()) r = HamtaText("Pris") + ": " + d;
+  if (std::string d = Prisintervall(*this, "PrisMin", "PrisMax"); !d.empty()) Foga(r, HamtaText("Pris"), ": ", d);
   if (std::string frukost = FaltText("InklFrukost"); !frukost.empty())
     brLaggTill(r, HamtaForknamn1("LOGI", "InklFrukost", frukost));
   return Nbsp(r);
@@ -134,7 +156,8 @@ std::string TForm1::LOGIPRIS() {
 
 std::string TForm1::WENDPRIS() {
   std::string r;
-  if (std::string d = Prisintervall(*this, "WendPrisMin", "WendPrisMax"); !d.empty()) r = HamtaText("Pris") + ": " + d;
+  if (std::string d = Prisintervall(*this, "WendPrisMin", "WendPrisMax"); !d.empty())
+    Foga(r, HamtaText("Pris"), ": ", d);
   return Nbsp(r);
 }
 

@@ -2,7 +2,9 @@
 // and the page-level names of the counties, municipalities, directions and
 // genres that a search covers (for headings and meta keywords).
 #include <string>
+#include <string_view>
 
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "gateway/HUtils.h"
 
@@ -18,12 +20,11 @@ std::string Lansnamn(TForm1& f) {
 }  // namespace
 
 std::string TForm1::AVSTAND(const std::string& a) {
-  const std::string font = a.empty() ? "<font size=-1>" : "";
+  const std::string_view font = a.empty() ? "<font size=-1>" : "";
   std::string rader;
   auto rad = [&](const std::string& etikett, const std::string& varde) {
     if (!varde.empty())
-      rader += "<tr><td>" + font + etikett + ":&nbsp;</font></td><td align=right>" + font + varde +
-               "km</font></td></tr>";
+      Foga(rader, "<tr><td>", font, etikett, ":&nbsp;</font></td><td align=right>", font, varde, "km</font></td></tr>");
   };
 
   rad("Stockholm", FaltText("AvsSthlm"));
@@ -54,8 +55,10 @@ std::string TForm1::AVSTAND(const std::string& a) {
   }
 
   if (rader.empty()) return "&nbsp;";
-  return "<table border=0 cellpadding=0 cellspacing=0" + (a.empty() ? std::string() : " class=\"" + a + "\"") + ">" +
-         rader + "</table>";
+  std::string r = "<table border=0 cellpadding=0 cellspacing=0";
+  if (!a.empty()) Foga(r, " class=\"", a, '"');
+  Foga(r, '>', rader, "</table>");
+  return r;
 }
 
 std::string TForm1::SVERIGEKARTA() {
@@ -64,7 +67,7 @@ std::string TForm1::SVERIGEKARTA() {
   FragaLan(lankod);
   std::string r;
   if (!q_temp.Eof())
-    r = "<img border=0 src=\"/images/maps/facts/se" + lankod + ".gif\" alt=\"" + Lansnamn(*this) + "\">";
+    r = Fogat("<img border=0 src=\"/images/maps/facts/se", lankod, ".gif\" alt=\"", Lansnamn(*this), "\">");
   q_temp.Close();
   return r;
 }
@@ -89,10 +92,12 @@ std::string TForm1::LANNAMN() {
   const int antal = q_temp.RecordCount();
   for (int rad = 1; !q_temp.Eof(); q_temp.Next(), ++rad) {
     const std::string namn = Lansnamn(*this);
-    if (rad < antal)
-      r = komma(r) + namn;
+    if (r.empty())
+      r = namn;
+    else if (rad < antal)
+      Foga(r, ", ", namn);
     else
-      r = r.empty() ? namn : r + " " + HamtaText("och") + " " + namn;
+      Foga(r, ' ', HamtaText("och"), ' ', namn);
   }
   q_temp.Close();
   return r;
@@ -103,9 +108,9 @@ std::string TForm1::METAOMRADENAMN() {
   // list from fixed tables: remembered as the page texts are, under the
   // areas that the request names.
   std::string nyckel = "METAOMRADENAMN";
-  for (size_t i = 1; i < RS().Kommun.size() && !RS().Kommun[i].empty(); ++i) nyckel += "\x1F" + RS().Kommun[i];
+  for (size_t i = 1; i < RS().Kommun.size() && !RS().Kommun[i].empty(); ++i) Foga(nyckel, '\x1F', RS().Kommun[i]);
   nyckel += "\x1E";
-  for (size_t i = 1; i < RS().Omrade.size() && !RS().Omrade[i].empty(); ++i) nyckel += "\x1F" + RS().Omrade[i];
+  for (size_t i = 1; i < RS().Omrade.size() && !RS().Omrade[i].empty(); ++i) Foga(nyckel, '\x1F', RS().Omrade[i]);
   return Uppslag(q_temp, nyckel, [&] {
     FragaKommunerna();
     std::string r;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Config.h"
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "gateway/HUtils.h"
 #include "gateway/HttpEng.h"
@@ -33,7 +34,7 @@ std::string ArManText(TForm1& f, const std::string& kod, Fn ar) {
     manad = manad * 10 + (c - '0');
   }
   if (manadText.empty() || manad < 1 || manad > 12) return "-";
-  return f.HamtaText(kManader[manad - 1]) + " " + ar(FyrsiffrigtAr(kod.substr(0, 2)));
+  return Fogat(f.HamtaText(kManader[manad - 1]), ' ', ar(FyrsiffrigtAr(kod.substr(0, 2))));
 }
 
 }  // namespace
@@ -67,9 +68,9 @@ std::string TForm1::MANADSLISTA() {
   while (startAr < slutAr || slutManad > startManad) {
     const std::string sex = IntToStr(1000000 + startAr * 100 + startManad);  // leading zeros kept
     const std::string kod = sex.substr(sex.size() - 4);
-    r += "<option value=\"" + kod + "\"";
+    Foga(r, "<option value=\"", kod, '"');
     if (kod == RS().ArMan) r += " selected";
-    r += ">" + HamtaText(kManader[startManad - 1]) + " " + IntToStr(startAr);
+    Foga(r, '>', HamtaText(kManader[startManad - 1]), ' ', IntToStr(startAr));
     if (++startManad > 12) {
       startManad = 1;
       ++startAr;
@@ -80,85 +81,97 @@ std::string TForm1::MANADSLISTA() {
 
 std::string TForm1::KONFAKUTEN(const std::string& a) {
   const auto& rs = RS();
-  const std::string font = a.empty() ? "<font size=-1>" : "";
-  const std::string klassAttr = a.empty() ? "" : " class=\"" + a + "\"";
+  const std::string_view font = a.empty() ? "<font size=-1>" : "";
   constexpr int kDagar = 22;
   const TDateTime idag = Idag();
-  const TDateTime sista = idag + (kDagar - 1);
 
   SokKonferensakuten(FaltText("Kundid"), idag);
   if (q_temp.Eof()) return HamtaText("Kontakta oss f\xF6r uppgift om ledig kapacitet.");
 
-  std::string r = HamtaText("Dagar med lediga konferenslokaler f\xF6r minst") + " ";
+  // The strip's days: the day of the month and whether it is a Sunday.
+  int dagnr[kDagar];
+  bool sondag[kDagar];
+  for (int i = 0; i < kDagar; ++i) {
+    int ar, manad;
+    DecodeDate(idag + i, ar, manad, dagnr[i]);
+    sondag[i] = DayOfWeek(idag + i) == 1;
+  }
+
+  // Three rows of twenty-two cells, some four thousand characters in all.
+  std::string r;
+  r.reserve(4500);
+  Foga(r, HamtaText("Dagar med lediga konferenslokaler f\xF6r minst"), ' ');
   if (rs.Antal == -1)
     r += "10 personer:<br>";
   else
-    r += IntToStr(rs.Antal) + " " + HamtaText("personer", rs.Antal) + ":<br>";
+    Foga(r, IntToStr(rs.Antal), ' ', HamtaText("personer", rs.Antal), ":<br>");
 
-  r += "<table border=0 cellspacing=0 cellpadding=0 bgcolor=#" + rs.Farg[1] + klassAttr + "><tr bgcolor=#" +
-       rs.Farg[3] + ">";
+  Foga(r, "<table border=0 cellspacing=0 cellpadding=0 bgcolor=#", rs.Farg[1]);
+  if (!a.empty()) Foga(r, " class=\"", a, '"');
+  Foga(r, "><tr bgcolor=#", rs.Farg[3], '>');
 
   // Month row: one cell per month that the strip touches.
-  for (int i = 1; i <= kDagar; ++i) {
-    const TDateTime d = idag + (i - 1);
-    int ar, manad, dag;
-    DecodeDate(d, ar, manad, dag);
-    if (i != 1 && dag != 1) continue;
-    const int span = std::min(DaysInMonth(d) - dag + 1, kDagar - i + 1);
-    r += "<td colspan=" + IntToStr(span) + ">" + font + "<b>&nbsp;" +
-         InledVersal(HamtaText(FormatDateTime("mmm", d))) + "&nbsp;</b></font></td>";
+  for (int i = 0; i < kDagar; ++i) {
+    if (i != 0 && dagnr[i] != 1) continue;
+    const TDateTime d = idag + i;
+    const int span = std::min(DaysInMonth(d) - dagnr[i] + 1, kDagar - i);
+    Foga(r, "<td colspan=", IntToStr(span), '>', font, "<b>&nbsp;", InledVersal(HamtaText(FormatDateTime("mmm", d))),
+         "&nbsp;</b></font></td>");
   }
-  r += "<td>" + font + "&nbsp;</font></td><td rowspan=3>" + font + "&nbsp;</font></td>" +
-       "<td rowspan=3 valign=bottom>" + font +
-       "<img border=0 src=\"/bilder2/symbol/ledigt.gif\" width=11 height=11>&nbsp;" +
-       HamtaText("Ledig konferenslokal") + "<br>" +
-       "<img border=0 src=\"/bilder2/symbol/ledigtnatt.gif\" width=11 height=11>&nbsp;" +
-       HamtaText("Ledig konferenslokal och \xF6vernattning") + "</font></td></tr><tr bgcolor=#" + rs.Farg[3] + ">";
+  Foga(r, "<td>", font, "&nbsp;</font></td><td rowspan=3>", font, "&nbsp;</font></td>",
+       "<td rowspan=3 valign=bottom>", font,
+       "<img border=0 src=\"/bilder2/symbol/ledigt.gif\" width=11 height=11>&nbsp;",
+       HamtaText("Ledig konferenslokal"), "<br>",
+       "<img border=0 src=\"/bilder2/symbol/ledigtnatt.gif\" width=11 height=11>&nbsp;",
+       HamtaText("Ledig konferenslokal och \xF6vernattning"), "</font></td></tr><tr bgcolor=#", rs.Farg[3], '>');
 
   // Day row, Sundays in red.
-  for (int i = 1; i <= kDagar; ++i) {
-    const TDateTime d = idag + (i - 1);
-    int ar, manad, dag;
-    DecodeDate(d, ar, manad, dag);
-    r += "<td valign=bottom align=right>" + font;
-    if (DayOfWeek(d) == 1)
-      r += "<font color=#ff0000><b>&nbsp;" + IntToStr(dag) + "&nbsp;</b></font></font></td>";
+  for (int i = 0; i < kDagar; ++i) {
+    const std::string dag = IntToStr(dagnr[i]);
+    if (sondag[i])
+      Foga(r, "<td valign=bottom align=right>", font, "<font color=#ff0000><b>&nbsp;", dag,
+           "&nbsp;</b></font></font></td>");
     else
-      r += "<b>&nbsp;" + IntToStr(dag) + "&nbsp;</b></font></td>";
+      Foga(r, "<td valign=bottom align=right>", font, "<b>&nbsp;", dag, "&nbsp;</b></font></td>");
   }
-  r += "<td>" + font + "<b>&nbsp;" + HamtaText("Uppd.") + "</b></font></td></tr>";
+  Foga(r, "<td>", font, "<b>&nbsp;", HamtaText("Uppd."), "</b></font></td></tr><tr>");
 
   q_temp.First();
   const std::string text = q_temp.Text("Text");
   const std::string uppdaterad = FormatDateTime("d\"/\"m", q_temp.FieldByName("uppdaterad").AsDateTime());
 
   // Availability row: a symbol on the days that have a row, a bar on the others.
-  auto markering = [&font](TDateTime d) {
-    return font + (DayOfWeek(d) == 1 ? "<font color=#ff0000><b>|</b>" : "<font color=#c0c0c0>|");
+  auto markering = [&](int i) {
+    Foga(r, font, sondag[i] ? "<font color=#ff0000><b>|</b>" : "<font color=#c0c0c0>|");
   };
-  auto tomCell = [&markering](TDateTime d) { return "<td align=right>" + markering(d) + "</font></font></td>"; };
-  std::string rad;
-  TDateTime c = idag;
+  auto tomCell = [&](int i) {
+    r += "<td align=right>";
+    markering(i);
+    r += "</font></font></td>";
+  };
+  int i = 0;
   for (; !q_temp.Eof(); q_temp.Next()) {
     // A day is a day: a time of day stored with the date does not move it.
     const TDateTime datum = std::floor(q_temp.FieldByName("datum").AsDateTime());
-    while (datum >= c && c <= sista) {
-      if (datum > c) {
-        rad += tomCell(c);
+    for (; i < kDagar && datum >= idag + i; ++i) {
+      if (datum > idag + i) {
+        tomCell(i);
       } else {
-        const std::string baddar = q_temp.Text("antbaddar");
-        const bool natt = !baddar.empty() && baddar != "0" &&
-                          (rs.Antal == -1 || q_temp.FieldByName("antbaddar").AsInteger() >= rs.Antal);
-        rad += std::string("<td align=right><img border=0 src=\"/bilder2/symbol/") +
-               (natt ? "ledigtnatt.gif" : "ledigt.gif") + "\" width=11 height=11>" + markering(c) + "</font></td>";
+        const TField antbaddar = q_temp.FieldByName("antbaddar");
+        const std::string baddar = antbaddar.AsString();
+        const bool natt = !baddar.empty() && baddar != "0" && (rs.Antal == -1 || antbaddar.AsInteger() >= rs.Antal);
+        Foga(r, "<td align=right><img border=0 src=\"/bilder2/symbol/", natt ? "ledigtnatt.gif" : "ledigt.gif",
+             "\" width=11 height=11>");
+        markering(i);
+        r += "</font></td>";
       }
-      c += 1;
     }
   }
-  for (; c <= sista; c += 1) rad += tomCell(c);
+  for (; i < kDagar; ++i) tomCell(i);
   q_temp.Close();
 
-  return r + "<tr>" + rad + "<td align=center>" + font + "&nbsp;" + uppdaterad + "</font></td></tr></table>" + text;
+  Foga(r, "<td align=center>", font, "&nbsp;", uppdaterad, "</font></td></tr></table>", text);
+  return r;
 }
 
 std::string TForm1::ARETSAMETIST() {
@@ -184,7 +197,7 @@ std::string TForm1::ARETSAMETIST() {
       marke = p.marke;
   }
   if (marke.empty()) return {};
-  return "<a href=\"" + Config().AretsAmetistUrl +
-         "\" target=_blank><img border=0 src=\"/images/symbols/aretsametist_" + marke + ".gif\" alt=\"" +
-         HamtaText("\xC5rets Ametist") + "\"></a><br>";
+  return Fogat("<a href=\"", Config().AretsAmetistUrl,
+               "\" target=_blank><img border=0 src=\"/images/symbols/aretsametist_", marke, ".gif\" alt=\"",
+               HamtaText("\xC5rets Ametist"), "\"></a><br>");
 }

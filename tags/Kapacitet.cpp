@@ -3,25 +3,30 @@
 // Every word goes through HamtaText; counted words are looked up with their
 // count, so that a count of one gives the singular.
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "gateway/HUtils.h"
 
 namespace {
 
-// Lines of a capacity text, separated by "<br>".
-void LaggTill(TForm1& f, std::string& x, const std::string& rad) { x = f.br(x) + rad; }
-
-// "<count> <word>" for a count field that is above zero.
-void Antalsrad(TForm1& f, std::string& x, const std::string& falt, const std::string& ord) {
-  if (f.FaltTal(falt) > 0) LaggTill(f, x, f.FaltText(falt) + " " + f.HamtaText(ord, f.FaltHeltal(falt)));
+// "<count> <word>" for a count field that is above zero, as a line of its
+// own. The field is looked up once for its number, text and integer.
+void Antalsrad(TForm1& f, std::string& x, std::string_view falt, const char* ord) {
+  const TField v = f.q_kund.FieldByName(falt);
+  if (!(v.AsFloat() > 0)) return;
+  f.brLaggTill(x, v.AsString());
+  Foga(x, ' ', f.HamtaText(ord, v.AsInteger()));
 }
 
 // "Upp till <count> <word>" for the party floors' guest counts.
-void UppTill(TForm1& f, std::string& x, const std::string& falt, const std::string& ord) {
-  if (f.FaltTal(falt) > 0)
-    LaggTill(f, x, f.HamtaText("Upp till") + " " + f.FaltText(falt) + " " + f.HamtaText(ord, f.FaltHeltal(falt)));
+void UppTill(TForm1& f, std::string& x, std::string_view falt, const char* ord) {
+  const TField v = f.q_kund.FieldByName(falt);
+  if (!(v.AsFloat() > 0)) return;
+  f.brLaggTill(x, f.HamtaText("Upp till"));
+  Foga(x, ' ', v.AsString(), ' ', f.HamtaText(ord, v.AsInteger()));
 }
 
 // A table of numbered rooms: a heading row with one cell per room and rows
@@ -30,42 +35,44 @@ void UppTill(TForm1& f, std::string& x, const std::string& falt, const std::stri
 class Rumstabell {
 public:
   Rumstabell(TForm1& f, const std::string& klass)
-      : f_(f), font_(klass.empty() ? "<font size=-2>" : ""),
-        klassAttr_(klass.empty() ? "" : " class=\"" + klass + "\"") {}
+      : f_(f), klass_(klass), font_(klass.empty() ? "<font size=-2>" : "") {}
 
   // The heading row; `rubriker` holds one heading per room.
   void Rubrikrad(const std::string& etikett, const std::vector<std::string>& rubriker, const char* justering) {
-    std::string r = "<table border=0 cellpadding=1 cellspacing=0" + klassAttr_ + "><tr bgcolor=#" + RS().Farg[3] +
-                    "><td align=right>" + font_ + "<b>" + f_.HamtaText(etikett) + ":</b></font></td>";
+    // The heading and at most five rows of numbers, some fifty characters a cell.
+    t_.reserve(512 + rubriker.size() * 320);
+    t_ += "<table border=0 cellpadding=1 cellspacing=0";
+    if (!klass_.empty()) Foga(t_, " class=\"", klass_, '"');
+    Foga(t_, "><tr bgcolor=#", RS().Farg[3], "><td align=right>", font_, "<b>", f_.HamtaText(etikett),
+         ":</b></font></td>");
     for (const auto& rubrik : rubriker)
-      r += std::string("<td align=") + justering + ">" + font_ + "&nbsp;<b>" + rubrik + "</b></font></td>";
-    rader_.push_back(r);
+      Foga(t_, "<td align=", justering, '>', font_, "&nbsp;<b>", rubrik, "</b></font></td>");
+    t_ += "</tr>";
   }
 
   // A row of numbers; a 0 is shown as "-" when `streck` is set.
-  void Talrad(const std::string& etikett, const std::vector<int32_t>& tal, bool streck,
-              const std::string& cellstart) {
-    std::string r = "<tr><td align=right>" + font_ + f_.HamtaText(etikett) + ":</font></td>";
+  void Talrad(const std::string& etikett, const std::vector<int32_t>& tal, bool streck, std::string_view cellstart) {
+    Foga(t_, "<tr><td align=right>", font_, f_.HamtaText(etikett), ":</font></td>");
     for (int32_t n : tal) {
       if (streck && n == 0)
-        r += cellstart + font_ + "&nbsp;-</font></td>";
+        Foga(t_, cellstart, font_, "&nbsp;-</font></td>");
       else
-        r += cellstart + font_ + "&nbsp;" + IntToStr(n) + "</font></td>";
+        Foga(t_, cellstart, font_, "&nbsp;", IntToStr(n), "</font></td>");
     }
-    rader_.push_back(r);
+    t_ += "</tr>";
   }
 
-  std::string Text() const {
-    std::string t;
-    for (const auto& r : rader_) t += r + "</tr>";
-    return t + "</table>";
+  // The finished table as a line of its own of a capacity text.
+  void LaggTill(std::string& x) const {
+    f_.brLaggTill(x, t_);
+    x += "</table>";
   }
 
 private:
   TForm1& f_;
-  std::string font_;
-  std::string klassAttr_;
-  std::vector<std::string> rader_;
+  const std::string& klass_;
+  std::string_view font_;
+  std::string t_;
 };
 
 }  // namespace
@@ -100,7 +107,7 @@ std::string TForm1::KONFKAPACITET(const std::string& a) {
     Rumstabell t(*this, a);
     t.Rubrikrad("Lokal", namn, "center");
     for (int k = 0; k < 5; ++k) t.Talrad(kEtikett[k], tal[k], true, "<td align=center>");
-    LaggTill(*this, body, t.Text());
+    t.LaggTill(body);
   }
   if (!body.empty()) RubrikSektion(r, "Konferenslokaler", body);
 
@@ -121,7 +128,7 @@ std::string TForm1::KONFKAPACITET(const std::string& a) {
     Rumstabell t(*this, a);
     t.Rubrikrad("Lokal", nummer, "center");
     t.Talrad("Yta i m<sup>2</sup>", ytor, false, "<td align=center valign=bottom>");
-    LaggTill(*this, body, t.Text());
+    t.LaggTill(body);
   }
   if (!body.empty()) RubrikSektion(r, "Utst\xE4llningsyta", body);
 
@@ -131,7 +138,7 @@ std::string TForm1::KONFKAPACITET(const std::string& a) {
 std::string TForm1::LOGIKAPACITET() {
   std::string r;
   if (std::string samarbete = FaltText("LogiSamarbete"); !samarbete.empty())
-    LaggTill(*this, r, HamtaForknamn1("LOGI", "LogiSamarbete", samarbete));
+    brLaggTill(r, HamtaForknamn1("LOGI", "LogiSamarbete", samarbete));
   Antalsrad(*this, r, "AntBaddar", "b\xE4" "ddar");
   Antalsrad(*this, r, "AntRum", "rum");
 
@@ -148,13 +155,18 @@ std::string TForm1::LOGIKAPACITET() {
       {"AntRokfria", "r\xF6kfria rum"},
       {"AntAllergi", "allergisanerade rum"},
   };
-  std::string varav;
+  std::string varav, rad;
   for (const auto& [falt, ord] : kRumstyper) {
-    std::string rad;
+    rad.clear();
     Antalsrad(*this, rad, falt, ord);
-    if (!rad.empty()) LaggTill(*this, varav, "&nbsp;&nbsp;" + rad);
+    if (rad.empty()) continue;
+    brLaggTill(varav, "&nbsp;&nbsp;");
+    varav += rad;
   }
-  if (!varav.empty()) LaggTill(*this, r, HamtaText("Varav:") + "<br>" + varav);
+  if (!varav.empty()) {
+    brLaggTill(r, HamtaText("Varav:"));
+    Foga(r, "<br>", varav);
+  }
 
   Antalsrad(*this, r, "AntLagenhet", "l\xE4genheter");
   Antalsrad(*this, r, "AntStugor", "stugor");
@@ -177,7 +189,7 @@ std::string TForm1::RFSTKAPACITET(const std::string& a) {
     Rumstabell t(*this, a);
     t.Rubrikrad("Matsal", nummer, "right");
     t.Talrad("Platser", platser, false, "<td align=right>");
-    LaggTill(*this, r, t.Text());
+    t.LaggTill(r);
   }
 
   Antalsrad(*this, r, "AntFestvaningar", "festv\xE5ningar");
@@ -204,7 +216,7 @@ std::string TForm1::RFSTKAPACITET(const std::string& a) {
     Rumstabell t(*this, a);
     t.Rubrikrad("Festv\xE5ning", nummer, "right");
     for (int k = 0; k < 4; ++k) t.Talrad(kEtikett[k], bord[k], true, "<td align=right>");
-    LaggTill(*this, r, t.Text());
+    t.LaggTill(r);
   }
 
   Antalsrad(*this, r, "AntSallskapsrum", "s\xE4llskapsrum");
@@ -225,11 +237,13 @@ std::string TForm1::UTBUDKAPACITET() {
       {"Underhallning", "Underh\xE5llning"},
   };
   for (const auto& [falt, ord] : kKategorier)
-    if (FaltText(falt) == "J") LaggTill(*this, r, HamtaText(ord));
+    if (FaltText(falt) == "J") brLaggTill(r, HamtaText(ord));
 
   // The customer's own properties belong to the extended presentation.
-  if (RS().NivaOver0 && !FaltText("EgenInr").empty())
-    RubrikSektion(r, "Egenskaper/Inriktning", Kodlista("KUND", "EgenInr", "<br>"));
+  // The code lists are looked up with the codes already read.
+  if (RS().NivaOver0)
+    if (const std::string koder = FaltText("EgenInr"); !koder.empty())
+      RubrikSektion(r, "Egenskaper/Inriktning", HamtaForknamn("KUND", "EgenInr", koder, "<br>"));
 
   static const char* const kKodfalt[][2] = {
       {"AktvInriktning", "Aktiviteter"},
@@ -238,7 +252,8 @@ std::string TForm1::UTBUDKAPACITET() {
       {"WendInriktning", "Paketresor"},
   };
   for (const auto& [falt, rubrik] : kKodfalt)
-    if (!FaltText(falt).empty()) RubrikSektion(r, rubrik, Kodlista("KUND", falt, "<br>"));
+    if (const std::string koder = FaltText(falt); !koder.empty())
+      RubrikSektion(r, rubrik, HamtaForknamn("KUND", falt, koder, "<br>"));
 
   std::string kapacitet;
   Antalsrad(*this, kapacitet, "AntBio1", "konferens");

@@ -166,6 +166,11 @@ TEST_F(OfferLists, NamesInTheRequestLanguageWithSwedishFallBack) {
   EXPECT_TRUE(Contains(r, "&sprak=E&"));
   fx_.Language("D");
   EXPECT_TRUE(Contains(fx_.Form().AKTVPROGRAM("", "", ""), "\">Rafting</a>"));
+  // German has a column of its own: the English names do not stand in for it.
+  const std::string base = "/cgi-win/vemalfa3.exe?funktion=fakta&kundid=K1&sprak=D&stylesheet=/csslib/vexa2.css";
+  EXPECT_EQ(fx_.Form().KONFPAKET("ram", "", ""),
+            "-&nbsp;<a href=\"" + base + "&kopaid=P1\" target=\"ram\">Dagpaket</a><br>"
+            "-&nbsp;<a href=\"" + base + "&kopaid=P2\" target=\"ram\">Vinterpaket</a>");
 }
 
 TEST_F(OfferLists, LinkKeepsTheRequestParameters) {

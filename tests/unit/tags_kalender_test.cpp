@@ -97,6 +97,11 @@ INSERT INTO Kfak (KundId, Datum, AntBaddar, AntBio, Text, Uppdaterad) VALUES
   ('K3', '2024-02-29', 3, 15, NULL, '2024-02-20 07:00:00'),
   ('K3', '2024-03-01', 3, 15, NULL, '2024-02-20 07:00:00'),
   ('K3', '2024-03-12', 3, 15, NULL, '2024-02-20 07:00:00');
+INSERT INTO Kund (Kundid) VALUES ('K4');
+INSERT INTO Kfak (KundId, Datum, AntBaddar, AntBio, Text, Uppdaterad) VALUES
+  ('K4', '2024-05-08', 0, 40, 'Ny', '2024-05-03 08:00:00'),
+  ('K4', '2024-05-08 18:30:00', 5, 40, NULL, '2024-05-03 08:00:00'),
+  ('K4', '2024-05-10 09:00:00', 3, 40, NULL, '2024-05-03 08:00:00');
 )SQL";
 
 // The cells of the strip's availability row.
@@ -222,6 +227,24 @@ TEST_F(Konfakuten, LeapYearFebruaryAndClassArgument) {
   EXPECT_EQ(cells[21], icon(false));  // 12 March
   EXPECT_EQ(cells[12], "<td align=right><font color=#ff0000><b>|</b></font></font></td>");  // Sunday 3 March
   EXPECT_TRUE(Contains(r, "<td align=center>&nbsp;20/2</font></td></tr></table>Leap"));
+}
+
+TEST_F(Konfakuten, ADayWithTwoRowsHasOneCellAndATimeOfDayKeepsItsDay) {
+  RS().Starttid = EncodeDate(2024, 5, 6);  // a Monday
+  fx_.Customer("K4");
+  const std::string r = fx_.Form().KONFAKUTEN("");
+  Lines cells = AvailabilityCells(r);
+  ASSERT_EQ(cells.size(), 22u);
+  EXPECT_EQ(cells[2], Icon("ledigt.gif", false));  // the first row of 8 May decides
+  EXPECT_EQ(cells[3], Bar(false));
+  EXPECT_EQ(cells[4], Icon("ledigtnatt.gif", false));  // 10 May at nine
+  EXPECT_EQ(cells[5], Bar(false));
+  EXPECT_EQ(cells[6], Bar(true));  // Sunday 12 May
+  EXPECT_EQ(cells[21], Bar(false));
+  const std::string tail = "<td align=center>" + f_ + "&nbsp;3/5</font></td></tr></table>Ny";
+  EXPECT_EQ(r.substr(r.size() - tail.size()), tail);
+  // One month only: a single cell spans the whole strip.
+  EXPECT_TRUE(Contains(r, "<tr bgcolor=#dddddd><td colspan=22>" + f_ + "<b>&nbsp;Maj&nbsp;</b></font></td><td>"));
 }
 
 // ------------------------------------------------------------ award badge

@@ -24,6 +24,22 @@ INSERT INTO Konf (Kundid, AntKonfRum, AntKongressHall, AntGruppRum) VALUES ('K1'
   EXPECT_EQ(fx.Form().KONFKAPACITET(""), "<b>Conference rooms:</b><br>3 conference rooms<br>1 congress hall");
 }
 
+// A count shows when its number is above zero, as the field's text; the
+// word is counted by the whole number.
+TEST(KonfKapacitet, CountsAboveZeroAreWrittenAsStored) {
+  TagFixture fx((kSprk + R"SQL(
+INSERT INTO Kund (Kundid) VALUES ('K1'), ('K2');
+INSERT INTO Konf (Kundid, AntKonfRum, AntKongressHall, AntGruppRum) VALUES
+  ('K1', 0.25, 1.2, -2), ('K2', -1, NULL, 0);
+)SQL"));
+  fx.Customer("K1");
+  EXPECT_EQ(fx.Form().KONFKAPACITET(""), "<b>Konferenslokaler:</b><br>0,25 konferensrum<br>1,2 kongresshall");
+  fx.Language("E");
+  EXPECT_EQ(fx.Form().KONFKAPACITET(""), "<b>Conference rooms:</b><br>0,25 conference rooms<br>1,2 congress hall");
+  fx.Customer("K2");
+  EXPECT_EQ(fx.Form().KONFKAPACITET(""), "&nbsp;");
+}
+
 TEST(KonfKapacitet, RoomTableHasAColumnPerRoomWithSeats) {
   TagFixture fx((kSprk + R"SQL(
 INSERT INTO Kund (Kundid) VALUES ('K1');
