@@ -4,6 +4,7 @@
 #include "app/Config.h"
 #include "app/Foga.h"
 #include "app/vemlo3f.h"
+#include "tags/Taggdelar.h"
 
 std::string TForm1::BAKGRUND() {
   const TRequestState& rs = RS();
@@ -153,8 +154,7 @@ std::string TForm1::SYMBOLER() {
   if (const std::string tfa = FaltText("TfaKod"); !tfa.empty()) {
     std::string adress;
     if (RS().NivaOver0) {
-      FragaParameter("EXTERNLANK", "TFA");
-      Foga(adress, "http://", q_temp.Eof() ? std::string() : q_temp.Text("ParmVarde"), tfa);
+      Foga(adress, "http://", Parametervarde(*this, "EXTERNLANK", "TFA"), tfa);
     } else {
       adress = c.EqualityUrl;
     }

@@ -7,6 +7,7 @@
 #include "app/Foga.h"
 #include "app/vemlo3f.h"
 #include "gateway/HUtils.h"
+#include "tags/Taggdelar.h"
 
 namespace {
 
@@ -64,12 +65,9 @@ std::string TForm1::AVSTAND(const std::string& a) {
 std::string TForm1::SVERIGEKARTA() {
   const std::string lankod = FaltText("lankod");
   if (FaltText("landskod") != "SE" || lankod.empty()) return {};
-  FragaLan(lankod);
-  std::string r;
-  if (!q_temp.Eof())
-    r = Fogat("<img border=0 src=\"/images/maps/facts/se", lankod, ".gif\" alt=\"", Lansnamn(*this), "\">");
-  q_temp.Close();
-  return r;
+  const std::optional<std::string> namn = Lannamn(*this, lankod);
+  if (!namn) return {};
+  return Fogat("<img border=0 src=\"/images/maps/facts/se", lankod, ".gif\" alt=\"", *namn, "\">");
 }
 
 namespace {

@@ -11,20 +11,6 @@
 
 namespace {
 
-// The county's name in the request's language (Swedish when it has no
-// translation); nothing when the county is not in the county table.
-std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
-  TQuery& q = f.q_temp;
-  f.FragaLan(lankod);
-  std::optional<std::string> namn;
-  if (!q.Eof()) {
-    namn = q.Text("Lannamn" + RS().SprakSuffix);
-    if (namn->empty()) namn = q.Text("Lannamn");
-  }
-  q.Close();
-  return namn;
-}
-
 // The address block: as HTML for a table cell, headed by the company name,
 // or as plain lines separated by CR LF.
 std::string Adress(TForm1& f, bool html) {

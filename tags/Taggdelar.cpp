@@ -101,6 +101,34 @@ std::string ViaBokningsbyra(TForm1& f, bool alltid, const std::function<std::str
   return resultat;
 }
 
+std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
+  // A found name is remembered behind a mark, so that a missing county is
+  // remembered too.
+  std::string v = f.Uppslag(f.q_temp, Fogat("LAN\x1F", lankod, '\x1F', RS().SprakSuffix), [&] {
+    TQuery& q = f.q_temp;
+    f.FragaLan(lankod);
+    std::string r;
+    if (!q.Eof()) {
+      std::string namn = q.Text("Lannamn" + RS().SprakSuffix);
+      r = Fogat('+', namn.empty() ? q.Text("Lannamn") : namn);
+    }
+    q.Close();
+    return r;
+  });
+  if (v.empty()) return std::nullopt;
+  return v.substr(1);
+}
+
+std::string Parametervarde(TForm1& f, const std::string& typ, const std::string& namn) {
+  return f.Uppslag(f.q_temp, Fogat("PARM\x1F", typ, '\x1F', AnsiUpperCase(namn)), [&] {
+    TQuery& q = f.q_temp;
+    f.FragaParameter(typ, namn);
+    std::string r = q.Eof() ? std::string() : q.Text("ParmVarde");
+    q.Close();
+    return r;
+  });
+}
+
 std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& kolumner, const std::string& kundid,
                                                   std::initializer_list<const char*> las) {
   TQuery& q = f.q_temp;

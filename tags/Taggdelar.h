@@ -54,6 +54,16 @@ void AterstallKund(TForm1& f);
 // True when q_kund stands on the page's own customer.
 bool EgenKund(TForm1& f);
 
+// The county's name in the request's language (Swedish when it has no
+// translation); nothing when the county is not in the county table.
+// Remembered as the look-up texts are: a page asks for it several times.
+std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod);
+
+// The value of the site parameter of type `typ` and name `namn` (the name
+// compared without regard to case); empty when there is none. Remembered as
+// the look-up texts are.
+std::string Parametervarde(TForm1& f, const std::string& typ, const std::string& namn);
+
 // Reads the columns `las` of the customer `kundid` through q_temp, selecting
 // `kolumner`; nothing when there is no such customer.
 std::optional<std::vector<std::string>> AnnanKund(TForm1& f, const std::string& kolumner, const std::string& kundid,

@@ -81,10 +81,7 @@ std::string Onlinebokning(TForm1& f, const std::string& adressfalt, const std::s
   if (adress.empty()) return {};
   const std::string typ = f.FaltText(typfalt);
   if (typ.empty()) return adress;
-  TQuery& q = f.q_temp;
-  f.FragaParameter(parmtyp, typ);
-  std::string r = q.Eof() ? std::string() : q.Text("ParmVarde");
-  q.Close();
+  std::string r = Parametervarde(f, parmtyp, typ);
   r += adress;
   return r;
 }

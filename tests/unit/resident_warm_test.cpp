@@ -495,3 +495,47 @@ TEST(WarmStatements, PostgresShapesRunTheSameUnnamedPreparedAndAsWritten) {
   }
   EndRequestOnConnections();
 }
+
+// County names and the site's parameters are remembered by the same rule as
+// the look-up texts: a page asks for them several times, a change shows with
+// the next request, a missing row is remembered as missing until it is
+// added, and with Debug every statement still runs.
+TEST(WarmLookups, CountyNamesAndSiteParametersFollowTheDatabase) {
+  Resident r;
+  r.site.UseSqlite(std::string(kRader) +
+                   "INSERT INTO Laen(Lankod,Lannamn,LannamnE) VALUES('03','Uppsala l\xC3\xA4n','Uppsala County');"
+                   "INSERT INTO Parm(Parmtyp,ParmNamn,ParmVarde) VALUES('ONLINEBOKNINGTYP','RUMSBOKAREN','rb.example/h=');"
+                   "UPDATE Kund SET Lankod='03', Landskod='SE', HemsidaOnlineBokning='H1', OnlineBokningTyp='rumsbokaren';");
+  r.site.WriteFile("www/kund/facts.htm", "<!--START--><!--SVERIGEKARTA-->|<!--HEMSIDAOLURL--><!--SLUT-->\r\n");
+  r.site.WriteFile("www/cgi-win/vemlo3.conf", "DebugFran=*\n");
+  std::string db = r.site.root + "/www/test.db";
+  r.Start();
+  auto sida = [&] { return r.Page("kundid=a1&sprak=e"); };
+  auto karta = [](const std::string& namn) { return "<img border=0 src=\"/images/maps/facts/se03.gif\" alt=\"" + namn + "\">|"; };
+  const std::string lank = "&lanktyp=ol&url=http://";
+  std::string forsta = sida();
+  EXPECT_EQ(forsta.rfind(karta("Uppsala County"), 0), 0u) << forsta;
+  EXPECT_NE(forsta.find(lank + "rb.example/h%3DH1"), std::string::npos) << forsta;
+  EXPECT_EQ(sida(), forsta);
+  // Changed: seen at once.
+  Exec(db, "UPDATE Laen SET LannamnE='County of Uppsala'; UPDATE Parm SET ParmVarde='ny.example/h='");
+  std::string andra = sida();
+  EXPECT_EQ(andra.rfind(karta("County of Uppsala"), 0), 0u) << andra;
+  EXPECT_NE(andra.find(lank + "ny.example/h%3DH1"), std::string::npos) << andra;
+  // Gone, remembered as gone, and back.
+  Exec(db, "DELETE FROM Laen; DELETE FROM Parm");
+  EXPECT_EQ(sida().rfind("|", 0), 0u);
+  EXPECT_EQ(sida().rfind("|", 0), 0u);
+  EXPECT_NE(sida().find(lank + "H1"), std::string::npos);
+  Exec(db, "INSERT INTO Laen(Lankod,Lannamn) VALUES('03','Uppsala');"
+           "INSERT INTO Parm(Parmtyp,ParmNamn,ParmVarde) VALUES('ONLINEBOKNINGTYP','RumsBokaren','x.example/')");
+  std::string tredje = sida();
+  EXPECT_EQ(tredje.rfind(karta("Uppsala"), 0), 0u) << tredje;  // no English name: the Swedish one
+  EXPECT_NE(tredje.find(lank + "x.example/H1"), std::string::npos) << tredje;
+  // With Debug both statements are echoed on every page.
+  for (int i = 0; i < 2; ++i) {
+    std::string d = r.Page("kundid=a1&sprak=e&debug=j");
+    EXPECT_NE(d.find("WHERE Lankod = '03'"), std::string::npos) << d;
+    EXPECT_NE(d.find("WHERE (Parmtyp = 'ONLINEBOKNINGTYP')"), std::string::npos) << d;
+  }
+}
