@@ -30,18 +30,6 @@ void DbColumns::BuildIndex() const {
   indexed_ = true;
 }
 
-int DbColumns::Find(std::string_view name) const {
-  BuildIndex();
-  uint64_t h = ColumnName::Hash(name);
-  const auto top = static_cast<uint32_t>(h >> 32);
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = h & mask;; i = (i + 1) & mask) {
-    const Slot& s = slots_[i];
-    if (s.column < 0) return -1;
-    if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], name)) return s.column;
-  }
-}
-
 const std::shared_ptr<const DbColumns>& NoColumns() {
   static const std::shared_ptr<const DbColumns> none = [] {
     auto c = std::make_shared<DbColumns>();
