@@ -197,6 +197,9 @@ void TQuery::Open() {
 }
 
 void TQuery::SetStatement(SqlStatement statement) {
+  // The statement that SQL still holds (a query asked the same again): its
+  // lines stand as they are.
+  if (SQL.Changes() == statementChanges_ && !statement_.Empty() && statement.SameAs(statement_)) return;
   SQL.Assign(statement.Lines());
   statementChanges_ = SQL.Changes();
   statement_ = std::move(statement);

@@ -118,6 +118,11 @@ SqlStatement& SqlStatement::Append(const SqlStatement& part) {
   return *this;
 }
 
+bool SqlStatement::SameAs(const SqlStatement& other) const {
+  return bracketed_ == other.bracketed_ && lineOpen_ == other.lineOpen_ && pieces_ == other.pieces_ &&
+         bytes_ == other.bytes_;
+}
+
 std::vector<std::string> SqlStatement::Lines(bool inHtml) const {
   std::vector<std::string> lines;
   std::string out;

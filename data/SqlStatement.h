@@ -59,6 +59,9 @@ public:
   SqlStatement& Append(const SqlStatement& part);
 
   bool Empty() const { return pieces_.empty(); }
+  // The same pieces with the same texts: every text written from the two is
+  // the same.
+  bool SameAs(const SqlStatement& other) const;
 
   // The text, line by line, as the debug echo shows it. `inHtml`: the echo
   // may stand inside a tag's attribute, where a comment is no comment, so
@@ -80,6 +83,7 @@ private:
     Kind kind;
     uint32_t text = 0, textLength = 0;
     uint32_t value = 0, valueLength = 0;
+    bool operator==(const Piece&) const = default;
   };
   std::string_view TextOf(const Piece& p) const { return std::string_view(bytes_).substr(p.text, p.textLength); }
   std::string_view ValueOf(const Piece& p) const {
