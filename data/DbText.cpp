@@ -108,11 +108,20 @@ namespace {
   while (k < n) {
     auto b = static_cast<unsigned char>(s[k]);
     if (b < 0x80) {
-      // A run of ASCII between letters: copied in words while it lasts.
-      for (; k + 8 <= n; k += 8, o += 8) {
+      // A run of ASCII between letters: copied in words, the last word up
+      // to its first byte outside ASCII (written whole: what is written
+      // never runs ahead of what is read).
+      while (k + 8 <= n) {
         const uint64_t w = Load8(s.data() + k);
-        if (w & 0x8080808080808080ull) break;
         std::memcpy(o, &w, 8);
+        if (const uint64_t high = w & 0x8080808080808080ull) {
+          const auto run = static_cast<size_t>(__builtin_ctzll(high) / 8);
+          o += run;
+          k += run;
+          break;
+        }
+        o += 8;
+        k += 8;
       }
       while (k < n && static_cast<unsigned char>(s[k]) < 0x80) *o++ = s[k++];
       continue;
