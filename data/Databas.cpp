@@ -42,7 +42,7 @@ std::string TForm1::FixaTabellnamn(const std::string& name) { return SqlTableNam
 
 SqlStatement TForm1::NyFraga(const std::string& kolumner, const std::string& tabell, const std::string& alias) {
   SqlStatement s(RS().AnvandADO);
-  s.Line("SELECT " + kolumner);
+  s.Line("SELECT ").Text(kolumner);  // one piece of text, as the two are written one after the other
   s.Line("FROM ").Table(tabell, alias);
   return s;
 }

@@ -71,28 +71,36 @@ struct ColumnName {
   }
   static bool Equal(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
-    if (Same(a.data(), b.data(), a.size())) return true;  // mostly written as the database names it
-    for (size_t i = 0; i < a.size(); ++i) {
-      char x = a[i], y = b[i];
-      if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-      if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-      if (x != y) return false;
+    const char* x = a.data();
+    const char* y = b.data();
+    const size_t n = a.size();
+    if (n >= 8) {
+      for (size_t i = 0; i + 8 < n; i += 8)
+        if (!SameFolded(Load8(x + i), Load8(y + i))) return false;
+      return SameFolded(Load8(x + n - 8), Load8(y + n - 8));
     }
+    if (n >= 4) return SameFolded(Load4(x), Load4(y)) && SameFolded(Load4(x + n - 4), Load4(y + n - 4));
+    for (size_t i = 0; i < n; ++i)
+      if (!SameFolded(static_cast<unsigned char>(x[i]), static_cast<unsigned char>(y[i]))) return false;
     return true;
   }
 
 private:
-  // The same bytes, compared in words as the hash reads them.
-  static bool Same(const char* a, const char* b, size_t n) noexcept {
-    if (n >= 8) {
-      for (size_t i = 0; i + 8 < n; i += 8)
-        if (Load8(a + i) != Load8(b + i)) return false;
-      return Load8(a + n - 8) == Load8(b + n - 8);
-    }
-    if (n >= 4) return Load4(a) == Load4(b) && Load4(a + n - 4) == Load4(b + n - 4);
-    for (size_t i = 0; i < n; ++i)
-      if (a[i] != b[i]) return false;
-    return true;
+  // The bytes side by side in two words are the same but for the case of
+  // ASCII letters: where two bytes differ, they differ in the 0x20 bit
+  // alone, and that byte is a letter ('A'..'Z' or 'a'..'z').
+  static bool SameFolded(uint64_t x, uint64_t y) noexcept {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t d = x ^ y;
+    if (d == 0) return true;  // mostly written as the database names it
+    if (d & ~(0x20 * kOnes)) return false;
+    // A byte of x below 0x80, folded to lower case, lies in 'a'..'z': seven
+    // bits, added to without carrying into the next byte.
+    const uint64_t low = (x | 0x20 * kOnes) & (0x7F * kOnes);
+    const uint64_t atLeastA = low + (0x80 - 'a') * kOnes;
+    const uint64_t aboveZ = low + (0x80 - 'z' - 1) * kOnes;
+    const uint64_t letter = atLeastA & ~aboveZ & ~x & (0x80 * kOnes);
+    return (d & ~(letter >> 2)) == 0;
   }
   static uint64_t Load8(const char* p) noexcept {
     uint64_t w;
@@ -114,7 +122,17 @@ struct DbColumns {
 
   // Index of the first column of that name (ASCII letters compared without
   // regard to case); -1 when there is none.
-  int Find(std::string_view name) const;
+  int Find(std::string_view name) const {
+    if (!indexed_) BuildIndex();
+    const uint64_t h = ColumnName::Hash(name);
+    const auto top = static_cast<uint32_t>(h >> 32);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.column < 0) return -1;
+      if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], name)) return s.column;
+    }
+  }
   // Builds the index now; a column set shared between results is indexed
   // before it is shared, so that reading it never changes it.
   void BuildIndex() const;

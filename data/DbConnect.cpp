@@ -160,7 +160,12 @@ std::unique_ptr<DbConnection> OpenConnection(const std::string& line, bool alias
 
 DbConnection& ThreadConnection(const std::string& line, bool alias) {
   auto& cache = Cache();
-  // Asked before every statement: found without building a key.
+  // Asked before every statement and look-up: the most recent connection,
+  // already checked in this request, is told first by its line alone.
+  if (!cache.empty()) {
+    CachedConnection& c = cache.front();
+    if (!c.checkDue && c.alias == alias && c.line == line) return *c.conn;
+  }
   auto it = std::find_if(cache.begin(), cache.end(),
                          [&](const CachedConnection& c) { return c.alias == alias && c.line == line; });
   if (it != cache.end()) {

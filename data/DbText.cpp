@@ -7,23 +7,39 @@
 
 namespace {
 
+uint64_t Load8(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
+uint32_t Load4(const char* p) {
+  uint32_t w;
+  std::memcpy(&w, p, 4);
+  return w;
+}
+
 // Length of the leading run of ASCII bytes, eight bytes at a time: most
 // texts of the database are plain ASCII and are then copied as they are.
 size_t AsciiPrefix(std::string_view s) {
   const char* p = s.data();
   size_t n = s.size(), k = 0;
-  for (; k + 8 <= n; k += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + k, 8);
-    if (w & 0x8080808080808080ull) break;
+  if (n < 8) {
+    // A short text in two overlapping halves, or its first, middle and last
+    // byte: plain ASCII is told at once.
+    if (n >= 4) {
+      if (!((Load4(p) | Load4(p + n - 4)) & 0x80808080u)) return n;
+    } else if (n > 0) {
+      if (!((p[0] | p[n / 2] | p[n - 1]) & 0x80)) return n;
+    } else {
+      return 0;
+    }
   }
-  if (k + 8 > n && n >= 8) {
-    // Fewer than eight bytes left: the last eight (overlapping what was
-    // read) tell at once that they are all ASCII.
-    uint64_t w;
-    std::memcpy(&w, p + n - 8, 8);
-    if (!(w & 0x8080808080808080ull)) return n;
-  }
+  for (; k + 8 <= n; k += 8)
+    if (Load8(p + k) & 0x8080808080808080ull) break;
+  // Fewer than eight bytes left: the last eight (overlapping what was read)
+  // tell at once that they are all ASCII.
+  if (k + 8 > n && n >= 8 && !(Load8(p + n - 8) & 0x8080808080808080ull)) return n;
   while (k < n && static_cast<unsigned char>(p[k]) < 0x80) ++k;
   return k;
 }
@@ -77,9 +93,11 @@ std::string Cp1252ToUtf8(std::string_view s) {
   return out;
 }
 
-std::string Utf8ToCp1252(std::string_view s) {
-  size_t k = AsciiPrefix(s);
-  if (k == s.size()) return std::string(s);
+namespace {
+
+// The text from its first byte outside ASCII, at `k`. Apart from the common
+// case, so that a plain ASCII text is copied without this one's set-up.
+[[gnu::noinline]] std::string Utf8ToCp1252From(std::string_view s, size_t k) {
   // Every sequence gives at most one byte: written into a buffer of the
   // input's length, cut to what was written.
   std::string out(s.size(), '\0');
@@ -90,10 +108,22 @@ std::string Utf8ToCp1252(std::string_view s) {
   while (k < n) {
     auto b = static_cast<unsigned char>(s[k]);
     if (b < 0x80) {
-      size_t run = AsciiPrefix(s.substr(k));
-      std::memcpy(o, s.data() + k, run);
-      o += run;
-      k += run;
+      // A run of ASCII between letters: copied in words, the last word up
+      // to its first byte outside ASCII (written whole: what is written
+      // never runs ahead of what is read).
+      while (k + 8 <= n) {
+        const uint64_t w = Load8(s.data() + k);
+        std::memcpy(o, &w, 8);
+        if (const uint64_t high = w & 0x8080808080808080ull) {
+          const auto run = static_cast<size_t>(__builtin_ctzll(high) / 8);
+          o += run;
+          k += run;
+          break;
+        }
+        o += 8;
+        k += 8;
+      }
+      while (k < n && static_cast<unsigned char>(s[k]) < 0x80) *o++ = s[k++];
       continue;
     }
     // The Latin-1 letters (å ä ö é ...) are the common case: two bytes that
@@ -143,6 +173,14 @@ std::string Utf8ToCp1252(std::string_view s) {
   }
   out.resize(static_cast<size_t>(o - out.data()));
   return out;
+}
+
+}  // namespace
+
+std::string Utf8ToCp1252(std::string_view s) {
+  size_t k = AsciiPrefix(s);
+  if (k == s.size()) return std::string(s);
+  return Utf8ToCp1252From(s, k);
 }
 
 bool ParseIsoDateTime(std::string_view t, TDateTime& out) {

@@ -1,5 +1,6 @@
 #include "data/Query.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -28,18 +29,6 @@ void DbColumns::BuildIndex() const {
     }
   }
   indexed_ = true;
-}
-
-int DbColumns::Find(std::string_view name) const {
-  BuildIndex();
-  uint64_t h = ColumnName::Hash(name);
-  const auto top = static_cast<uint32_t>(h >> 32);
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = h & mask;; i = (i + 1) & mask) {
-    const Slot& s = slots_[i];
-    if (s.column < 0) return -1;
-    if (s.hash == top && ColumnName::Equal(names[static_cast<size_t>(s.column)], name)) return s.column;
-  }
 }
 
 const std::shared_ptr<const DbColumns>& NoColumns() {
@@ -209,6 +198,9 @@ void TQuery::Open() {
 }
 
 void TQuery::SetStatement(SqlStatement statement) {
+  // The statement that SQL still holds (a query asked the same again): its
+  // lines stand as they are.
+  if (SQL.Changes() == statementChanges_ && !statement_.Empty() && statement.SameAs(statement_)) return;
   SQL.Assign(statement.Lines());
   statementChanges_ = SQL.Changes();
   statement_ = std::move(statement);
@@ -253,18 +245,47 @@ TField TQuery::FieldByName(std::string_view name) const {
 
 // ---------------------------------------------------------------- quoting
 
-void AppendSqlQuoted(std::string& out, std::string_view value) {
-  out.reserve(out.size() + value.size() + 4);
-  // The stretches between quotes and NULs are appended whole.
-  size_t from = 0;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c != '\'' && c != '\0') continue;
-    out.append(value.substr(from, i - from));
-    if (c == '\'') out += "''";  // doubled; a NUL would cut the statement short in the client libraries
-    from = i + 1;
+namespace {
+
+bool HasZeroByte(uint64_t w) { return ((w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull) != 0; }
+
+}  // namespace
+
+char* WriteSqlQuoted(char* out, std::string_view value) {
+  const char* p = value.data();
+  const size_t n = value.size();
+  // The stretches between quotes and NULs are copied whole; eight bytes
+  // without either are passed over at once.
+  size_t from = 0, i = 0;
+  while (i < n) {
+    for (; i + 8 <= n; i += 8) {
+      uint64_t w;
+      std::memcpy(&w, p + i, 8);
+      if (HasZeroByte(w) || HasZeroByte(w ^ 0x2727272727272727ull)) break;
+    }
+    for (const size_t end = std::min(n, i + 8); i < end; ++i) {
+      const char c = p[i];
+      if (c != '\'' && c != '\0') continue;
+      std::memcpy(out, p + from, i - from);
+      out += i - from;
+      if (c == '\'') {  // doubled; a NUL would cut the statement short in the client libraries
+        *out++ = '\'';
+        *out++ = '\'';
+      }
+      from = i + 1;
+    }
   }
-  out.append(value.substr(from));
+  if (n > from) {
+    std::memcpy(out, p + from, n - from);
+    out += n - from;
+  }
+  return out;
+}
+
+void AppendSqlQuoted(std::string& out, std::string_view value) {
+  const size_t at = out.size();
+  out.resize(at + 2 * value.size());
+  out.resize(static_cast<size_t>(WriteSqlQuoted(out.data() + at, value) - out.data()));
 }
 
 std::string SqlQuote(std::string_view value) {

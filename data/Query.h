@@ -107,6 +107,9 @@ private:
 std::string SqlQuote(std::string_view value);
 // The same, appended to `out`.
 void AppendSqlQuoted(std::string& out, std::string_view value);
+// The same, written at `out`, which has room for twice the value's length;
+// returns the end of what was written.
+char* WriteSqlQuoted(char* out, std::string_view value);
 
 // Closes the calling thread's database connections; the next statement on
 // the thread opens its connection again.

@@ -1,6 +1,7 @@
 #include "data/SqlStatement.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "data/Query.h"
 
@@ -20,18 +21,6 @@ void AppendTableName(std::string& out, std::string_view name, bool bracketed) {
   out += bracketed ? ']' : '"';
 }
 
-// "?n" (SQLite) or "$n" (PostgreSQL).
-void AppendPlaceholder(std::string& out, bool pg, size_t n) {
-  out += pg ? '$' : '?';
-  char digits[20];
-  int k = 0;
-  do {
-    digits[k++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n);
-  while (k) out += digits[--k];
-}
-
 }  // namespace
 
 std::string SqlTableName(std::string_view name, bool bracketed) {
@@ -41,7 +30,11 @@ std::string SqlTableName(std::string_view name, bool bracketed) {
 }
 
 SqlStatement& SqlStatement::Line(std::string_view text) {
-  if (lineOpen_) pieces_.push_back({Kind::LineEnd});
+  if (lineOpen_) {
+    pieces_.push_back({Kind::LineEnd});
+    counts_.room += Room(0, 0);
+    ++counts_.lineEnds;
+  }
   lineOpen_ = true;
   return Text(text);
 }
@@ -56,6 +49,7 @@ SqlStatement& SqlStatement::Text(std::string_view text) {
     pieces_.back().textLength += static_cast<uint32_t>(text.size());
   else
     pieces_.push_back({Kind::Text, at, static_cast<uint32_t>(text.size())});
+  counts_.room += text.size();
   return *this;
 }
 
@@ -75,6 +69,8 @@ SqlStatement& SqlStatement::Add(Kind kind, std::string_view text, std::string_vi
     if (c != '\0') bytes_ += c;
   p.valueLength = static_cast<uint32_t>(bytes_.size() - p.value);
   pieces_.push_back(p);
+  counts_.room += Room(p.textLength, p.valueLength);
+  if (kind != Kind::Table) ++counts_.values;
   return *this;
 }
 
@@ -115,88 +111,139 @@ SqlStatement& SqlStatement::Append(const SqlStatement& part) {
     pieces_[i].text += shift;
     pieces_[i].value += shift;
   }
+  counts_.room += part.counts_.room - 2;  // the end of the last line is counted once
+  counts_.values += part.counts_.values;
+  counts_.lineEnds += part.counts_.lineEnds;
   return *this;
+}
+
+bool SqlStatement::SameAs(const SqlStatement& other) const {
+  return bracketed_ == other.bracketed_ && lineOpen_ == other.lineOpen_ && pieces_ == other.pieces_ &&
+         bytes_ == other.bytes_;
 }
 
 std::vector<std::string> SqlStatement::Lines(bool inHtml) const {
   std::vector<std::string> lines;
-  std::string out;
-  Render(inHtml ? Mode::Html : Mode::Echo, SqlDialect::SQLite, out, nullptr, &lines);
+  Render(inHtml ? Mode::Html : Mode::Echo, SqlDialect::SQLite, nullptr, nullptr, &lines);
   return lines;
 }
 
 SqlShape SqlStatement::Shape(SqlDialect dialect) const {
   SqlShape shape;
-  Render(Mode::Shape, dialect, shape.text, &shape.values, nullptr);
+  Render(Mode::Shape, dialect, &shape.text, &shape.values, nullptr);
   return shape;
 }
 
 std::string SqlStatement::Written(SqlDialect dialect) const {
   std::string out;
-  Render(Mode::Written, dialect, out, nullptr, nullptr);
+  Render(Mode::Written, dialect, &out, nullptr, nullptr);
   return out;
 }
 
-void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
+namespace {
+
+// A text written in place, with room made for all of it beforehand: each
+// piece is copied in without a check of its own.
+class Writer {
+public:
+  explicit Writer(char* at) : at_(at) {}
+  char* At() const { return at_; }
+  void Put(char c) { *at_++ = c; }
+  void Put(std::string_view s) {
+    if (s.empty()) return;
+    std::memcpy(at_, s.data(), s.size());
+    at_ += s.size();
+  }
+  template <size_t N>
+  void Put(const char (&s)[N]) {
+    std::memcpy(at_, s, N - 1);
+    at_ += N - 1;
+  }
+  // "?n" (SQLite) or "$n" (PostgreSQL).
+  void Placeholder(bool pg, size_t n) {
+    Put(pg ? '$' : '?');
+    char digits[20];
+    int k = 0;
+    do {
+      digits[k++] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n);
+    while (k) Put(digits[--k]);
+  }
+  void Quoted(std::string_view value) { at_ = WriteSqlQuoted(at_, value); }
+
+private:
+  char* at_;
+};
+
+// Where a statement's text is written before it is copied out, and its
+// lines cut from.
+std::string& RenderBuffer() {
+  static thread_local std::string buffer;
+  return buffer;
+}
+
+}  // namespace
+
+void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string* out, std::vector<std::string>* values,
                           std::vector<std::string>* lines) const {
   const bool pg = dialect == SqlDialect::PostgreSQL;
   const bool echo = mode == Mode::Echo || mode == Mode::Html;
-  // Room for the whole text (or its longest line) at once: the pieces, and
-  // a little for each value's quotes, placeholder or table name.
-  size_t total = 0, line = 0, longest = 0, valueCount = 0;
-  for (const Piece& p : pieces_) {
-    if (p.kind == Kind::LineEnd) {
-      longest = std::max(longest, line);
-      line = 0;
-      continue;
-    }
-    line += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
-    total += p.textLength + p.valueLength + (p.kind == Kind::Upper ? 40 : 20);
-    if (p.kind != Kind::Text && p.kind != Kind::Table) ++valueCount;
-  }
-  longest = std::max(longest, line);
-  out.reserve(out.size() + (lines ? longest : total));
-  if (values) values->reserve(values->size() + valueCount);
-  if (lines) lines->reserve(lines->size() + 16);
+  const size_t room = counts_.room;
+  // Written into a buffer of the thread's, from which the text or each line
+  // is copied.
+  std::string& buffer = RenderBuffer();
+  if (buffer.size() < room) buffer.resize(room);
+  char* const begin = buffer.data();
+  Writer w(begin);
+  char* lineStart = begin;
+  if (values) values->reserve(values->size() + counts_.values);
+  if (lines) lines->reserve(lines->size() + counts_.lineEnds + 1);
 
   auto literal = [&](std::string_view written, std::string_view value) {
     if (mode == Mode::Shape) {
       values->emplace_back(value);
-      AppendPlaceholder(out, pg, values->size());
+      w.Placeholder(pg, values->size());
       return;
     }
-    out += '\'';
+    w.Put('\'');
     if (mode != Mode::Html) {
-      AppendSqlQuoted(out, echo ? written : value);
+      w.Quoted(echo ? written : value);
     } else {
-      for (char c : SqlQuote(written)) {
-        // In HTML the characters that would end an attribute or open an element.
-        const char* ref = c == '"'   ? "&#34;"
-                          : c == '&' ? "&#38;"
-                          : c == '<' ? "&#60;"
-                          : c == '>' ? "&#62;"
-                                     : nullptr;
-        if (ref)
-          out += ref;
-        else
-          out += c;
+      char* quoted = w.At();
+      char* end = WriteSqlQuoted(quoted, written);
+      // In HTML the characters that would end an attribute or open an
+      // element: the quoted text is moved to the end of its room and read
+      // from there while the references are written over its start.
+      const size_t n = static_cast<size_t>(end - quoted);
+      char* moved = quoted + 5 * n - n;
+      std::memmove(moved, quoted, n);
+      for (size_t i = 0; i < n; ++i) {
+        const char c = moved[i];
+        switch (c) {
+          case '"': w.Put("&#34;"); break;
+          case '&': w.Put("&#38;"); break;
+          case '<': w.Put("&#60;"); break;
+          case '>': w.Put("&#62;"); break;
+          default: w.Put(c);
+        }
       }
     }
-    out += '\'';
+    w.Put('\'');
   };
   for (const Piece& p : pieces_) {
-    const std::string_view text = TextOf(p), value = ValueOf(p);
+    const std::string_view text(bytes_.data() + p.text, p.textLength);
+    const std::string_view value(bytes_.data() + p.value, p.valueLength);
     switch (p.kind) {
       case Kind::Text:
-        out += text;
+        w.Put(text);
         break;
       case Kind::LineEnd:
         if (lines) {
-          lines->push_back(std::move(out));
-          out.clear();
-          out.reserve(longest);
+          lines->emplace_back(lineStart, static_cast<size_t>(w.At() - lineStart));
+          lineStart = w.At();
         } else {
-          out += "\r\n";
+          w.Put("\r\n");
         }
         break;
       case Kind::Value:
@@ -204,7 +251,7 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         break;
       case Kind::Pattern:
         literal(value, value);
-        if (!echo && pg) out += " ESCAPE ''";
+        if (!echo && pg) w.Put(" ESCAPE ''");
         break;
       case Kind::Date:
         literal(text, value);
@@ -217,47 +264,58 @@ void SqlStatement::Render(Mode mode, SqlDialect dialect, std::string& out, std::
         // upper() decides only for the rows that pass it.
         if (mode == Mode::Shape && !pg && Ascii(value)) {
           values->emplace_back(value);
-          out += '(';
-          out += text;
-          out += " = ";
-          AppendPlaceholder(out, pg, values->size());
-          out += " COLLATE NOCASE AND upper(";
-          out += text;
-          out += ") = ";
-          AppendPlaceholder(out, pg, values->size());
-          out += ')';
+          w.Put('(');
+          w.Put(text);
+          w.Put(" = ");
+          w.Placeholder(pg, values->size());
+          w.Put(" COLLATE NOCASE AND upper(");
+          w.Put(text);
+          w.Put(") = ");
+          w.Placeholder(pg, values->size());
+          w.Put(')');
           break;
         }
-        out += "upper(";
-        out += text;
-        out += ") = ";
+        w.Put("upper(");
+        w.Put(text);
+        w.Put(") = ");
         literal(value, value);
         break;
       case Kind::Table:
         if (echo) {
-          AppendTableName(out, text, bracketed_);
+          if (bracketed_) {
+            w.Put("[Tallbrun].[dbo].[");
+            w.Put(text);
+            w.Put(']');
+          } else {
+            w.Put('"');
+            w.Put(text);
+            w.Put('"');
+          }
         } else {
           // PostgreSQL keeps the owner as the schema; SQLite has none.
-          if (pg && bracketed_) out += "\"dbo\".";
-          out += '"';
-          out += text;
-          out += '"';
+          if (pg && bracketed_) w.Put("\"dbo\".");
+          w.Put('"');
+          w.Put(text);
+          w.Put('"');
         }
         if (!value.empty()) {
-          out += ' ';
-          out += value;
+          w.Put(' ');
+          w.Put(value);
         } else if (!echo && pg) {
           // The statements qualify columns with the bare table name, which
           // PostgreSQL folds to lower case: the table is given that alias.
-          out += " AS ";
-          for (char c : text) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+          w.Put(" AS ");
+          for (char c : text) w.Put(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
         }
         break;
     }
   }
-  if (!lineOpen_) return;
-  if (lines)
-    lines->push_back(std::move(out));
-  else
-    out += "\r\n";
+  if (lines) {
+    if (lineOpen_) lines->emplace_back(lineStart, static_cast<size_t>(w.At() - lineStart));
+  } else {
+    if (lineOpen_) w.Put("\r\n");
+    out->append(begin, static_cast<size_t>(w.At() - begin));
+  }
+  // A statement of many values leaves no large buffer behind.
+  if (buffer.size() > kKeptBuffer) std::string().swap(buffer);
 }

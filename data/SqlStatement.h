@@ -59,6 +59,9 @@ public:
   SqlStatement& Append(const SqlStatement& part);
 
   bool Empty() const { return pieces_.empty(); }
+  // The same pieces with the same texts: every text written from the two is
+  // the same.
+  bool SameAs(const SqlStatement& other) const;
 
   // The text, line by line, as the debug echo shows it. `inHtml`: the echo
   // may stand inside a tag's attribute, where a comment is no comment, so
@@ -80,18 +83,32 @@ private:
     Kind kind;
     uint32_t text = 0, textLength = 0;
     uint32_t value = 0, valueLength = 0;
+    bool operator==(const Piece&) const = default;
   };
-  std::string_view TextOf(const Piece& p) const { return std::string_view(bytes_).substr(p.text, p.textLength); }
-  std::string_view ValueOf(const Piece& p) const {
-    return std::string_view(bytes_).substr(p.value, p.valueLength);
-  }
   SqlStatement& Add(Kind kind, std::string_view text, std::string_view value);
   enum class Mode : uint8_t { Echo, Html, Shape, Written };
-  void Render(Mode mode, SqlDialect dialect, std::string& out, std::vector<std::string>* values,
+  // Appends the text to `out`, or with `lines` adds its lines there.
+  void Render(Mode mode, SqlDialect dialect, std::string* out, std::vector<std::string>* values,
               std::vector<std::string>* lines) const;
+  static constexpr size_t kKeptBuffer = 64 * 1024;
+  // The room that a piece other than program text can take at most in any
+  // form, from the lengths of its two texts: a value (or a date as written)
+  // quoted, at twice its length, and in HTML written with character
+  // references (five bytes for one) behind the quoted text; a placeholder;
+  // the column of a case-blind comparison twice, a table's name twice; and
+  // the program's own text around them. Program text takes its length.
+  static constexpr size_t Room(size_t text, size_t value) { return 12 * text + 10 * value + 96; }
+  // Counts kept while the pieces are added, so that writing the text needs
+  // no pass of its own over them: the room that the text can take at most
+  // (with its last line end), and the pieces that are values and line ends.
+  struct Counts {
+    size_t room = 2;
+    size_t values = 0, lineEnds = 0;
+  };
 
   bool bracketed_;
   bool lineOpen_ = false;
   std::vector<Piece> pieces_;
   std::string bytes_;
+  Counts counts_;
 };

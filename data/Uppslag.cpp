@@ -1,7 +1,11 @@
 // Page texts in the request's language and the names of coded values.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <unordered_map>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
 
 #include "app/vemlo3f.h"
 
@@ -16,8 +20,122 @@ namespace {
 // database file), on SQLite whenever the database's data version has
 // changed, and on PostgreSQL, which cannot tell of changes, after
 // VEMLO3_LOOKUP_TTL seconds (default 60; 0 forgets them with every request).
+// The remembered values, found by the parts of their key without joining
+// them: a key's parts are hashed one after another (each in words) and
+// compared part by part with the key as stored (each part after its
+// length, so that no two lists of parts read alike). Open addressing over a
+// power of two of slots, at most half of them used.
+class LookupTable {
+public:
+  using Parts = std::initializer_list<std::string_view>;
+
+  static uint64_t Hash(Parts parts) noexcept {
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (std::string_view p : parts) h = Mix(h ^ HashPart(p), p.size());
+    return h;
+  }
+
+  const std::string* Find(Parts parts, uint64_t hash) const {
+    if (slots_.empty()) return nullptr;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const int32_t e = slots_[i];
+      if (e < 0) return nullptr;
+      const Entry& entry = entries_[static_cast<size_t>(e)];
+      if (entry.hash == hash && SameKey(entry.key, parts)) return &entry.value;
+    }
+  }
+
+  // The key must not be there already.
+  void Add(Parts parts, uint64_t hash, std::string value) {
+    if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+    Entry& entry = entries_.emplace_back();
+    entry.hash = hash;
+    size_t length = 0;
+    for (std::string_view p : parts) length += sizeof(uint32_t) + p.size();
+    entry.key.reserve(length);
+    for (std::string_view p : parts) {
+      const auto n = static_cast<uint32_t>(p.size());
+      entry.key.append(reinterpret_cast<const char*>(&n), sizeof n);
+      entry.key.append(p);
+    }
+    entry.value = std::move(value);
+    Place(entries_.size() - 1);
+  }
+
+  size_t size() const { return entries_.size(); }
+  void clear() {
+    entries_.clear();
+    std::fill(slots_.begin(), slots_.end(), -1);
+  }
+
+private:
+  struct Entry {
+    uint64_t hash = 0;
+    std::string key;
+    std::string value;
+  };
+
+  static uint64_t Mix(uint64_t h, uint64_t w) noexcept {
+    h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 32);
+  }
+  static uint64_t Load8(const char* p) noexcept {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+  }
+  static uint32_t Load4(const char* p) noexcept {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
+  }
+  // Eight bytes at a time, the last piece read as the eight bytes that end
+  // the part (overlapping the piece before); a shorter part in two
+  // overlapping halves, or its first, middle and last byte.
+  static uint64_t HashPart(std::string_view s) noexcept {
+    const char* p = s.data();
+    const size_t n = s.size();
+    uint64_t h = 0xC2B2AE3D27D4EB4Full ^ n;
+    if (n >= 8) {
+      for (size_t i = 0; i + 8 < n; i += 8) h = Mix(h, Load8(p + i));
+      return Mix(h, Load8(p + n - 8));
+    }
+    if (n >= 4) return Mix(h, (static_cast<uint64_t>(Load4(p)) << 32) | Load4(p + n - 4));
+    if (n == 0) return h;
+    return Mix(h, (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+                      (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
+                      static_cast<unsigned char>(p[n - 1]));
+  }
+  static bool SameKey(const std::string& key, Parts parts) noexcept {
+    size_t at = 0;
+    for (std::string_view p : parts) {
+      uint32_t n;
+      if (key.size() - at < sizeof n) return false;
+      std::memcpy(&n, key.data() + at, sizeof n);
+      at += sizeof n;
+      if (n != p.size() || key.size() - at < n || (n && std::memcmp(key.data() + at, p.data(), n) != 0)) return false;
+      at += n;
+    }
+    return at == key.size();
+  }
+  void Place(size_t e) {
+    const size_t mask = slots_.size() - 1;
+    size_t i = entries_[e].hash & mask;
+    while (slots_[i] >= 0) i = (i + 1) & mask;
+    slots_[i] = static_cast<int32_t>(e);
+  }
+  void Grow() {
+    slots_.assign(slots_.empty() ? 64 : 2 * slots_.size(), -1);
+    for (size_t e = 0; e < entries_.size(); ++e) Place(e);
+  }
+
+  std::vector<Entry> entries_;
+  std::vector<int32_t> slots_;  // an entry's index; -1: free
+};
+
 struct Remembered {
-  std::unordered_map<std::string, std::string> values;
+  LookupTable values;
   bool checkDue = true;     // a request has begun since the last check
   uint64_t connection = 0;  // the connection that they were read through
   bool versioned = false;   // `version` holds the database's data version
@@ -64,25 +182,19 @@ void CheckMemory(Remembered& m, const TQuery& q) {
   m.since = now;
 }
 
+// The value remembered under the key made of `key`'s parts, or the look-up's
+// answer, remembered.
 template <typename F>
-std::string Remember(const TQuery& q, std::string key, F&& lookup) {
+std::string Remember(const TQuery& q, LookupTable::Parts key, F&& lookup) {
   if (RS().Debug) return lookup();
   Remembered& m = Memory();
   CheckMemory(m, q);
-  if (auto it = m.values.find(key); it != m.values.end()) return it->second;
+  const uint64_t hash = LookupTable::Hash(key);
+  if (const std::string* known = m.values.Find(key, hash)) return *known;
   std::string value = lookup();
   if (m.values.size() >= kMaxRemembered) m.values.clear();
-  m.values.emplace(std::move(key), value);
+  if (!m.values.Find(key, hash)) m.values.Add(key, hash, value);  // the look-up may have asked the same
   return value;
-}
-
-std::string Key(std::initializer_list<std::string_view> parts) {
-  std::string k;
-  for (auto p : parts) {
-    k.append(p);
-    k += '\x1F';
-  }
-  return k;
 }
 }  // namespace
 
@@ -99,11 +211,11 @@ std::string TForm1::HamtaText(const std::string& textS, int antal) {
   const auto& rs = RS();
   // The key is the Swedish text itself: a Swedish plural needs no look-up.
   if (rs.Sprak == "S" && antal != 1) return textS;
-  return Remember(q_sprk, Key({"T", rs.Sprak, antal == 1 ? "1" : "n", textS}), [&] { return HamtaTextFraga(textS, antal); });
+  return Remember(q_sprk, {"T", rs.Sprak, antal == 1 ? "1" : "n", textS}, [&] { return HamtaTextFraga(textS, antal); });
 }
 
 std::string TForm1::Uppslag(TQuery& q, const std::string& nyckel, const std::function<std::string()>& fraga) {
-  return Remember(q, Key({"U", nyckel}), fraga);
+  return Remember(q, {"U", nyckel}, fraga);
 }
 
 std::string TForm1::HamtaTextFraga(const std::string& textS, int antal) {
@@ -143,7 +255,7 @@ const char* const kForknamn = "Forknamn, ForknamnE, ForknamnD";
 std::string TForm1::HamtaForknamn(const std::string& tabell, const std::string& falt, const std::string& koder,
                                   const std::string& avskiljare) {
   if (koder.empty()) return {};
-  return Remember(q_temp, Key({"F", RS().SprakSuffix, tabell, falt, koder, avskiljare}),
+  return Remember(q_temp, {"F", RS().SprakSuffix, tabell, falt, koder, avskiljare},
                   [&] { return HamtaForknamnFraga(tabell, falt, koder, avskiljare); });
 }
 
@@ -172,7 +284,7 @@ std::string TForm1::HamtaForknamnFraga(const std::string& tabell, const std::str
 
 std::string TForm1::HamtaForknamn1(const std::string& tabell, const std::string& falt, const std::string& kod) {
   if (kod.empty()) return {};
-  return Remember(q_temp, Key({"1", RS().SprakSuffix, tabell, falt, kod}),
+  return Remember(q_temp, {"1", RS().SprakSuffix, tabell, falt, kod},
                   [&] { return HamtaForknamn1Fraga(tabell, falt, kod); });
 }
 

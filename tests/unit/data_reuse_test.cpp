@@ -77,3 +77,67 @@ TEST(StatementReuse, LiteralsOfEveryKindReachTheReusedStatement) {
   // An unterminated literal reaches SQLite as written, which refuses it.
   EXPECT_THROW(names("(Kund.Kundid = 'A1)"), EDatabaseError);
 }
+
+TEST(LookupMemory, EveryPartOfTheKeyTellsLookUpsApart) {
+  ModuleFixture fx(
+      "INSERT INTO Fork(Tabell,Falt,Fork,Forknamn) VALUES('KUND','Lage','HA','Vid havet'),('KUND','Lage','SJ','Sjon');");
+  TForm1& f = fx.Form();
+  EXPECT_EQ(f.HamtaForknamn("KUND", "Lage", "HASJ", ", "), "Sjon, Vid havet");
+  // The same texts split otherwise between the parts, or another separator,
+  // are other look-ups.
+  EXPECT_EQ(f.HamtaForknamn("KUN", "DLage", "HASJ", ", "), "");
+  EXPECT_EQ(f.HamtaForknamn("KUND", "Lag", "eHASJ", ", "), "");
+  EXPECT_EQ(f.HamtaForknamn("KUND", "Lage", "HASJ", ","), "Sjon,Vid havet");
+  EXPECT_EQ(f.HamtaForknamn("KUND", "Lage", "HASJ", ""), "SjonVid havet");
+  EXPECT_EQ(f.HamtaForknamn1("KUND", "Lage", "HA"), "Vid havet");
+  EXPECT_EQ(f.HamtaForknamn("KUND", "Lage", "HASJ", ", "), "Sjon, Vid havet");
+}
+
+TEST(LookupMemory, ManyLookUpsAreEachAnsweredOnce) {
+  ModuleFixture fx;
+  TForm1& f = fx.Form();
+  int asked = 0;
+  // More than the memory keeps at once: it starts again when it is full.
+  const int kKeys = 5000;
+  auto key = [](int i) { return std::string(static_cast<size_t>(i % 23), 'k') + std::to_string(i); };
+  for (int i = 0; i < kKeys; ++i)
+    ASSERT_EQ(f.Uppslag(f.q_temp, key(i), [&] { ++asked; return "v" + std::to_string(i); }), "v" + std::to_string(i));
+  EXPECT_EQ(asked, kKeys);
+  // The latest ones are still known, each with its own answer.
+  for (int i = kKeys - 500; i < kKeys; ++i)
+    ASSERT_EQ(f.Uppslag(f.q_temp, key(i), [&] { ++asked; return std::string("again"); }), "v" + std::to_string(i));
+  EXPECT_EQ(asked, kKeys);
+  EXPECT_EQ(f.Uppslag(f.q_temp, "", [&] { ++asked; return std::string("empty"); }), "empty");
+  EXPECT_EQ(f.Uppslag(f.q_temp, "", [&] { ++asked; return std::string("again"); }), "empty");
+  EXPECT_EQ(asked, kKeys + 1);
+}
+
+TEST(StatementReuse, TheSameStatementAgainKeepsOrRestoresItsLines) {
+  ModuleFixture fx("INSERT INTO Kund(Kundid,Ftagnamn,Status,Niva) VALUES('A1','Kvarn','B','1');");
+  TQuery& q = fx.Form().q_temp;
+  auto statement = [](const std::string& kundid) {
+    SqlStatement s;
+    s.Line("SELECT Ftagnamn FROM ").Table("Kund");
+    s.Line("WHERE Kundid = ").Value(kundid);
+    return s;
+  };
+  const std::vector<std::string> lines{"SELECT Ftagnamn FROM \"Kund\"", "WHERE Kundid = 'A1'"};
+  q.SetStatement(statement("A1"));
+  q.SetStatement(statement("A1"));
+  EXPECT_EQ(q.SQL.Items(), lines);
+  q.Open();
+  EXPECT_EQ(q.Text("Ftagnamn"), "Kvarn");
+  // SQL changed in between: the same statement fills it again and runs.
+  q.Close();
+  q.SQL.Add("AND 1 = 0");
+  q.SetStatement(statement("A1"));
+  EXPECT_EQ(q.SQL.Items(), lines);
+  q.Open();
+  EXPECT_EQ(q.Text("Ftagnamn"), "Kvarn");
+  // Another value is another statement.
+  q.Close();
+  q.SetStatement(statement("B2"));
+  EXPECT_EQ(q.SQL[1], "WHERE Kundid = 'B2'");
+  q.Open();
+  EXPECT_TRUE(q.Eof());
+}
