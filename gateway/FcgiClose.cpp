@@ -8,6 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
+namespace {
+constexpr auto kNone = std::chrono::steady_clock::time_point::max();
+}
+
 TLingeringClose::TLingeringClose(std::chrono::milliseconds linger) : linger_(linger) {
   epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
   wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -30,8 +34,10 @@ TLingeringClose::~TLingeringClose() {
     (void)ignored;
     thread_.join();
   }
-  for (auto& [fd, deadline] : waiting_) ::close(fd);
-  waiting_.clear();
+  for (size_t fd = 0; fd < deadlines_.size(); ++fd)
+    if (deadlines_[fd] != kNone) ::close(static_cast<int>(fd));
+  deadlines_.clear();
+  waiting_ = 0;
   if (wake_ >= 0) ::close(wake_);
   if (epoll_ >= 0) ::close(epoll_);
 }
@@ -57,30 +63,32 @@ void TLingeringClose::Hand(int fd) {
     ::close(fd);
     return;
   }
-  waiting_[fd] = std::chrono::steady_clock::now() + linger_;
+  if (static_cast<size_t>(fd) >= deadlines_.size()) deadlines_.resize(static_cast<size_t>(fd) + 64, kNone);
   epoll_event ev{};
   ev.events = EPOLLIN | EPOLLRDHUP;
   ev.data.fd = fd;
   if (::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev) != 0) {
-    waiting_.erase(fd);
     ::close(fd);
+    return;
   }
+  deadlines_[static_cast<size_t>(fd)] = std::chrono::steady_clock::now() + linger_;
+  ++waiting_;
 }
 
 size_t TLingeringClose::Waiting() {
   std::lock_guard<std::mutex> g(lock_);
-  return waiting_.size();
+  return waiting_;
+}
+
+void TLingeringClose::Forget(int fd) {
+  ::close(fd);
+  deadlines_[static_cast<size_t>(fd)] = kNone;
+  --waiting_;
 }
 
 void TLingeringClose::CloseExpired(std::chrono::steady_clock::time_point now) {
-  for (auto it = waiting_.begin(); it != waiting_.end();) {
-    if (it->second <= now) {
-      ::close(it->first);
-      it = waiting_.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  for (size_t fd = 0; fd < deadlines_.size() && waiting_ > 0; ++fd)
+    if (deadlines_[fd] <= now) Forget(static_cast<int>(fd));
 }
 
 void TLingeringClose::Run() {
@@ -98,10 +106,9 @@ void TLingeringClose::Run() {
       if (fd == wake_) continue;
       // A connection is closed (and so leaves the set) by this thread only,
       // under the lock, so an event always names one still waiting.
-      if (waiting_.count(fd) && Drained(fd)) {
-        ::close(fd);
-        waiting_.erase(fd);
-      }
+      if (fd >= 0 && static_cast<size_t>(fd) < deadlines_.size() && deadlines_[static_cast<size_t>(fd)] != kNone &&
+          Drained(fd))
+        Forget(fd);
     }
     auto now = std::chrono::steady_clock::now();
     if (now >= nextSweep) {

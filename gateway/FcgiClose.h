@@ -10,7 +10,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
+#include <vector>
 
 class TLingeringClose {
 public:
@@ -32,12 +32,19 @@ private:
   // Reads what the peer still sent; true when its end is closed (or failed).
   static bool Drained(int fd);
   void CloseExpired(std::chrono::steady_clock::time_point now);
+  // Closes a waiting connection (under the lock).
+  void Forget(int fd);
 
   std::chrono::milliseconds linger_;
   int epoll_ = -1;
   int wake_ = -1;
   std::mutex lock_;
-  std::unordered_map<int, std::chrono::steady_clock::time_point> waiting_;
+  // When each connection waiting is cut off, by descriptor (max() where none
+  // waits). A table the worker fills and this thread empties: a node
+  // allocated by one thread and freed by another would pile up in the
+  // freeing thread's small-block lists.
+  std::vector<std::chrono::steady_clock::time_point> deadlines_;
+  size_t waiting_ = 0;
   bool stopping_ = false;
   std::thread thread_;
 };
