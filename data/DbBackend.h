@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/WordLoad.h"
 #include "gateway/HDateTime.h"
 
 class SqlStatement;
@@ -59,10 +60,10 @@ struct ColumnName {
     };
     if (n >= 8) {
       size_t i = 0;
-      for (; i + 8 < n; i += 8) mix(Load8(p + i));
-      mix(Load8(p + n - 8));
+      for (; i + 8 < n; i += 8) mix(LoadWord8(p + i));
+      mix(LoadWord8(p + n - 8));
     } else if (n >= 4) {
-      mix((static_cast<uint64_t>(Load4(p)) << 32) | Load4(p + n - 4));
+      mix((static_cast<uint64_t>(LoadWord4(p)) << 32) | LoadWord4(p + n - 4));
     } else if (n > 0) {
       mix((static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
           (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) | static_cast<unsigned char>(p[n - 1]));
@@ -76,10 +77,10 @@ struct ColumnName {
     const size_t n = a.size();
     if (n >= 8) {
       for (size_t i = 0; i + 8 < n; i += 8)
-        if (!SameFolded(Load8(x + i), Load8(y + i))) return false;
-      return SameFolded(Load8(x + n - 8), Load8(y + n - 8));
+        if (!SameFolded(LoadWord8(x + i), LoadWord8(y + i))) return false;
+      return SameFolded(LoadWord8(x + n - 8), LoadWord8(y + n - 8));
     }
-    if (n >= 4) return SameFolded(Load4(x), Load4(y)) && SameFolded(Load4(x + n - 4), Load4(y + n - 4));
+    if (n >= 4) return SameFolded(LoadWord4(x), LoadWord4(y)) && SameFolded(LoadWord4(x + n - 4), LoadWord4(y + n - 4));
     for (size_t i = 0; i < n; ++i)
       if (!SameFolded(static_cast<unsigned char>(x[i]), static_cast<unsigned char>(y[i]))) return false;
     return true;
@@ -101,16 +102,6 @@ private:
     const uint64_t aboveZ = low + (0x80 - 'z' - 1) * kOnes;
     const uint64_t letter = atLeastA & ~aboveZ & ~x & (0x80 * kOnes);
     return (d & ~(letter >> 2)) == 0;
-  }
-  static uint64_t Load8(const char* p) noexcept {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    return w;
-  }
-  static uint32_t Load4(const char* p) noexcept {
-    uint32_t w;
-    std::memcpy(&w, p, 4);
-    return w;
   }
 };
 

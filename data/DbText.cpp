@@ -4,20 +4,9 @@
 #include <cstring>
 
 #include "data/DbBackend.h"
+#include "data/WordLoad.h"
 
 namespace {
-
-uint64_t Load8(const char* p) {
-  uint64_t w;
-  std::memcpy(&w, p, 8);
-  return w;
-}
-
-uint32_t Load4(const char* p) {
-  uint32_t w;
-  std::memcpy(&w, p, 4);
-  return w;
-}
 
 // Length of the leading run of ASCII bytes, eight bytes at a time: most
 // texts of the database are plain ASCII and are then copied as they are.
@@ -28,7 +17,7 @@ size_t AsciiPrefix(std::string_view s) {
     // A short text in two overlapping halves, or its first, middle and last
     // byte: plain ASCII is told at once.
     if (n >= 4) {
-      if (!((Load4(p) | Load4(p + n - 4)) & 0x80808080u)) return n;
+      if (!((LoadWord4(p) | LoadWord4(p + n - 4)) & 0x80808080u)) return n;
     } else if (n > 0) {
       if (!((p[0] | p[n / 2] | p[n - 1]) & 0x80)) return n;
     } else {
@@ -36,10 +25,10 @@ size_t AsciiPrefix(std::string_view s) {
     }
   }
   for (; k + 8 <= n; k += 8)
-    if (Load8(p + k) & 0x8080808080808080ull) break;
+    if (LoadWord8(p + k) & 0x8080808080808080ull) break;
   // Fewer than eight bytes left: the last eight (overlapping what was read)
   // tell at once that they are all ASCII.
-  if (k + 8 > n && n >= 8 && !(Load8(p + n - 8) & 0x8080808080808080ull)) return n;
+  if (k + 8 > n && n >= 8 && !(LoadWord8(p + n - 8) & 0x8080808080808080ull)) return n;
   while (k < n && static_cast<unsigned char>(p[k]) < 0x80) ++k;
   return k;
 }
@@ -112,7 +101,7 @@ namespace {
       // to its first byte outside ASCII (written whole: what is written
       // never runs ahead of what is read).
       while (k + 8 <= n) {
-        const uint64_t w = Load8(s.data() + k);
+        const uint64_t w = LoadWord8(s.data() + k);
         std::memcpy(o, &w, 8);
         if (const uint64_t high = w & 0x8080808080808080ull) {
           const auto run = static_cast<size_t>(__builtin_ctzll(high) / 8);

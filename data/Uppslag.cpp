@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/vemlo3f.h"
+#include "data/WordLoad.h"
 
 namespace {
 // Look-up results of the thread's requests: the same text or code list
@@ -80,16 +81,6 @@ private:
     h = (h ^ w) * 0xFF51AFD7ED558CCDull;
     return h ^ (h >> 32);
   }
-  static uint64_t Load8(const char* p) noexcept {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    return w;
-  }
-  static uint32_t Load4(const char* p) noexcept {
-    uint32_t w;
-    std::memcpy(&w, p, 4);
-    return w;
-  }
   // Eight bytes at a time, the last piece read as the eight bytes that end
   // the part (overlapping the piece before); a shorter part in two
   // overlapping halves, or its first, middle and last byte.
@@ -98,10 +89,10 @@ private:
     const size_t n = s.size();
     uint64_t h = 0xC2B2AE3D27D4EB4Full ^ n;
     if (n >= 8) {
-      for (size_t i = 0; i + 8 < n; i += 8) h = Mix(h, Load8(p + i));
-      return Mix(h, Load8(p + n - 8));
+      for (size_t i = 0; i + 8 < n; i += 8) h = Mix(h, LoadWord8(p + i));
+      return Mix(h, LoadWord8(p + n - 8));
     }
-    if (n >= 4) return Mix(h, (static_cast<uint64_t>(Load4(p)) << 32) | Load4(p + n - 4));
+    if (n >= 4) return Mix(h, (static_cast<uint64_t>(LoadWord4(p)) << 32) | LoadWord4(p + n - 4));
     if (n == 0) return h;
     return Mix(h, (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
                       (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
