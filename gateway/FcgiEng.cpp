@@ -335,7 +335,6 @@ void TFcgiEngine::Flush() {
 
 void TFcgiEngine::EndRequest() {
   t_fcgi.Ending = t_fcgi.Request != nullptr;
-  t_lastOutput.clear();
   try {
     THttpEngine::EndRequest();
   } catch (...) {

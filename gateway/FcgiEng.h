@@ -18,7 +18,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "gateway/HttpEng.h"

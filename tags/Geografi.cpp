@@ -11,13 +11,6 @@
 
 namespace {
 
-// The county's name in the request's language, the Swedish one when there
-// is no translation.
-std::string Lansnamn(TForm1& f) {
-  std::string namn = f.q_temp.Text("Lannamn" + RS().SprakSuffix);
-  return namn.empty() ? f.q_temp.Text("Lannamn") : namn;
-}
-
 }  // namespace
 
 std::string TForm1::AVSTAND(const std::string& a) {

@@ -101,6 +101,11 @@ std::string ViaBokningsbyra(TForm1& f, bool alltid, const std::function<std::str
   return resultat;
 }
 
+std::string Lansnamn(TForm1& f) {
+  std::string namn = f.q_temp.Text("Lannamn" + RS().SprakSuffix);
+  return namn.empty() ? f.q_temp.Text("Lannamn") : namn;
+}
+
 std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
   // A found name is remembered behind a mark, so that a missing county is
   // remembered too.
@@ -108,10 +113,7 @@ std::optional<std::string> Lannamn(TForm1& f, const std::string& lankod) {
     TQuery& q = f.q_temp;
     f.FragaLan(lankod);
     std::string r;
-    if (!q.Eof()) {
-      std::string namn = q.Text("Lannamn" + RS().SprakSuffix);
-      r = Fogat('+', namn.empty() ? q.Text("Lannamn") : namn);
-    }
+    if (!q.Eof()) r = Fogat('+', Lansnamn(f));
     q.Close();
     return r;
   });

@@ -54,6 +54,10 @@ void AterstallKund(TForm1& f);
 // True when q_kund stands on the page's own customer.
 bool EgenKund(TForm1& f);
 
+// The name of the county on q_temp's current row in the request's language,
+// the Swedish one when there is no translation.
+std::string Lansnamn(TForm1& f);
+
 // The county's name in the request's language (Swedish when it has no
 // translation); nothing when the county is not in the county table.
 // Remembered as the look-up texts are: a page asks for it several times.
