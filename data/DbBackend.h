@@ -44,31 +44,10 @@ struct DbCell {
 
 // Case-insensitive (ASCII letters) hashing and comparison of column names.
 struct ColumnName {
-  // Eight bytes at a time, each with its 0x20 bit set: the two cases of a
-  // letter hash alike (other bytes too may meet, which only the comparison
-  // tells apart). A name's last piece is read as the eight bytes that end
-  // it (overlapping the piece before), a shorter name in two overlapping
-  // halves: no byte-wise loop and no call.
+  // The two cases of a letter hash alike (other bytes too may meet, which
+  // only the comparison tells apart).
   static uint64_t Hash(std::string_view s) noexcept {
-    constexpr uint64_t kFold = 0x2020202020202020ull;
-    const char* p = s.data();
-    const size_t n = s.size();
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    auto mix = [&h](uint64_t w) {
-      h = (h ^ (w | kFold)) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    };
-    if (n >= 8) {
-      size_t i = 0;
-      for (; i + 8 < n; i += 8) mix(LoadWord8(p + i));
-      mix(LoadWord8(p + n - 8));
-    } else if (n >= 4) {
-      mix((static_cast<uint64_t>(LoadWord4(p)) << 32) | LoadWord4(p + n - 4));
-    } else if (n > 0) {
-      mix((static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
-          (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) | static_cast<unsigned char>(p[n - 1]));
-    }
-    return h;
+    return HashWords(s, 0x9E3779B97F4A7C15ull, 0x2020202020202020ull);
   }
   static bool Equal(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;

@@ -32,7 +32,7 @@ public:
 
   static uint64_t Hash(Parts parts) noexcept {
     uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (std::string_view p : parts) h = Mix(h ^ HashPart(p), p.size());
+    for (std::string_view p : parts) h = MixWord(h ^ HashWords(p, 0xC2B2AE3D27D4EB4Full), p.size());
     return h;
   }
 
@@ -77,27 +77,6 @@ private:
     std::string value;
   };
 
-  static uint64_t Mix(uint64_t h, uint64_t w) noexcept {
-    h = (h ^ w) * 0xFF51AFD7ED558CCDull;
-    return h ^ (h >> 32);
-  }
-  // Eight bytes at a time, the last piece read as the eight bytes that end
-  // the part (overlapping the piece before); a shorter part in two
-  // overlapping halves, or its first, middle and last byte.
-  static uint64_t HashPart(std::string_view s) noexcept {
-    const char* p = s.data();
-    const size_t n = s.size();
-    uint64_t h = 0xC2B2AE3D27D4EB4Full ^ n;
-    if (n >= 8) {
-      for (size_t i = 0; i + 8 < n; i += 8) h = Mix(h, LoadWord8(p + i));
-      return Mix(h, LoadWord8(p + n - 8));
-    }
-    if (n >= 4) return Mix(h, (static_cast<uint64_t>(LoadWord4(p)) << 32) | LoadWord4(p + n - 4));
-    if (n == 0) return h;
-    return Mix(h, (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
-                      (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
-                      static_cast<unsigned char>(p[n - 1]));
-  }
   static bool SameKey(const std::string& key, Parts parts) noexcept {
     size_t at = 0;
     for (std::string_view p : parts) {
