@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/vemlo3f.h"
+#include "data/WordLoad.h"
 
 namespace {
 std::string Suffix(const std::string& s, const char* suffix) { return s.empty() ? s : s + suffix; }
@@ -78,23 +79,10 @@ const std::array<std::string_view, 256>& Entitetstabell() {
   return entities;
 }
 
-// Where the next byte of 0x80 or above stands, from `i` on (`n` when none).
-// Every byte of a page passes here: eight ASCII bytes are passed over at once.
-size_t NastaHoga(const char* p, size_t i, size_t n) {
-  for (; i + 8 <= n; i += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    if (w &= 0x8080808080808080ull) return i + static_cast<size_t>(__builtin_ctzll(w) / 8);
-  }
-  for (; i < n; ++i)
-    if (static_cast<unsigned char>(p[i]) >= 0x80) return i;
-  return n;
-}
-
 // Where the first byte with an entity stands (npos when none).
 size_t ForstaEntitet(std::string_view s) {
   const auto& entities = Entitetstabell();
-  for (size_t i = NastaHoga(s.data(), 0, s.size()); i < s.size(); i = NastaHoga(s.data(), i + 1, s.size()))
+  for (size_t i = NextHighByte(s.data(), 0, s.size()); i < s.size(); i = NextHighByte(s.data(), i + 1, s.size()))
     if (!entities[static_cast<unsigned char>(s[i])].empty()) return i;
   return std::string_view::npos;
 }
@@ -104,7 +92,7 @@ void SkrivEntiteter(std::string& out, std::string_view s, size_t forsta) {
   const auto& entities = Entitetstabell();
   out.reserve(out.size() + s.size() + s.size() / 8 + 8);
   size_t plain = 0;
-  for (size_t i = forsta; i < s.size(); i = NastaHoga(s.data(), i + 1, s.size())) {
+  for (size_t i = forsta; i < s.size(); i = NextHighByte(s.data(), i + 1, s.size())) {
     std::string_view entity = entities[static_cast<unsigned char>(s[i])];
     if (!entity.empty()) {
       out.append(s.data() + plain, i - plain);

@@ -12,7 +12,7 @@ namespace {
 // texts of the database are plain ASCII and are then copied as they are.
 size_t AsciiPrefix(std::string_view s) {
   const char* p = s.data();
-  size_t n = s.size(), k = 0;
+  const size_t n = s.size();
   if (n < 8) {
     // A short text in two overlapping halves, or its first, middle and last
     // byte: plain ASCII is told at once.
@@ -24,13 +24,7 @@ size_t AsciiPrefix(std::string_view s) {
       return 0;
     }
   }
-  for (; k + 8 <= n; k += 8)
-    if (LoadWord8(p + k) & 0x8080808080808080ull) break;
-  // Fewer than eight bytes left: the last eight (overlapping what was read)
-  // tell at once that they are all ASCII.
-  if (k + 8 > n && n >= 8 && !(LoadWord8(p + n - 8) & 0x8080808080808080ull)) return n;
-  while (k < n && static_cast<unsigned char>(p[k]) < 0x80) ++k;
-  return k;
+  return NextHighByte(p, 0, n);
 }
 
 // Unicode code points of the bytes 0x80..0x9F of Windows-1252 (0 = unused).

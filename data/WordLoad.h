@@ -2,6 +2,7 @@
 // pass over texts a word at a time, and the hash made from them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -16,6 +17,19 @@ inline uint32_t LoadWord4(const char* p) noexcept {
   uint32_t w;
   std::memcpy(&w, p, 4);
   return w;
+}
+
+// Where the next byte of 0x80 or above stands in p[0, n), from `i` on (`n`
+// when none): eight bytes at a time, and fewer than eight left told by the
+// last eight (overlapping what was read) when the text is long enough.
+inline size_t NextHighByte(const char* p, size_t i, size_t n) noexcept {
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  for (; i + 8 <= n; i += 8)
+    if (const uint64_t w = LoadWord8(p + i) & kHigh) return i + static_cast<size_t>(__builtin_ctzll(w) / 8);
+  if (i < n && n >= 8 && !(LoadWord8(p + n - 8) & kHigh)) return n;
+  for (; i < n; ++i)
+    if (static_cast<unsigned char>(p[i]) >= 0x80) return i;
+  return n;
 }
 
 // One word more into a hash.
