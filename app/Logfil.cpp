@@ -97,13 +97,13 @@ void TForm1::InitieraLogfil() {
   // The file is created exclusively: two requests of the same second never
   // share a file, also when they race for the same name. The week's
   // directory is made when the first file of the week finds it missing.
-  // A thread that already took the plain name of this second starts with
-  // a suffixed one.
-  static thread_local std::string lastTaken;
+  // A thread that knows the plain name of this second to be taken (it took
+  // it, or found it taken) starts with a suffixed one.
+  static thread_local std::string plainTaken;
   std::string stamp = FormatDateTime("yyyymmdd_hhnnss", rs.Starttid);
   std::string base = dir + stamp;
   std::string suffix;
-  if (base == lastTaken) suffix = "_" + IntToStr(Random(32767));
+  if (base == plainTaken) suffix = "_" + IntToStr(Random(32767));
   int fd = -1;
   std::string path;
   bool madeDir = false;
@@ -118,11 +118,12 @@ void TForm1::InitieraLogfil() {
       continue;
     }
     if (errno != EEXIST) break;
+    if (suffix.empty()) plainTaken = base;
     suffix = "_";
     suffix += IntToStr(Random(32767));
   }
   if (fd < 0) Raise(std::string("Cannot create file \"").append(path).append("\""));
-  if (suffix.empty()) lastTaken = base;
+  if (suffix.empty()) plainTaken = base;
   rs.Logfil.fd = fd;
   rs.Logfil.path = path;
   rs.Logfil.pending.reserve(1024);

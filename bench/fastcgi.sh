@@ -14,7 +14,9 @@
 #    static file; with a PostgreSQL server (tests/pg/start_pg.sh, PG=0 skips
 #    it) the same page on PostgreSQL through FastCGI and through CGI; ROUNDS
 #    rounds (default 3) of DURATION seconds (default 4) taken in turns, CONNS
-#    connections (default 2);
+#    connections (default 4: two for each core keep the machine busy; with
+#    one for each core a fifth of it sat idle in every row, waiting on the
+#    hand-overs between wrk, lighttpd and the program);
 # 3. the result lists of 100 and of 1,000 customers through FastCGI and
 #    through CGI, one connection, milliseconds per page.
 # Everything is written below BUILD/bench/fcgi; the results are added to
@@ -26,14 +28,24 @@ repo="$(dirname "$here")"
 build=$(realpath "${1:-$repo/build-perf}")
 duration=${DURATION:-4}
 rounds=${ROUNDS:-3}
-conns=${CONNS:-2}
+conns=${CONNS:-4}
 pages=${PAGES:-100000}
 [ -x "$build/vemlo3" ] || { echo "fastcgi.sh: $build/vemlo3 is missing (cmake --build $build --target vemlo3)" >&2; exit 1; }
 for c in cc sqlite3 lighttpd curl wrk; do command -v $c >/dev/null || { echo "fastcgi.sh: $c is missing" >&2; exit 1; }; done
 export LC_ALL=C
 
 work="$build/bench/fcgi"
-rm -rf "$work"
+# Everything of the last run goes but its request logs (site/cgilog, which
+# make-site.sh keeps): the memory row alone leaves 100,000 of them. On ext4
+# without a journal, files created in the minutes after many were deleted
+# take several times as long (the inode allocator passes over every inode
+# freed in the last one to six minutes), and the FastCGI row, which creates
+# a log file per request, came out at a third of its rate. Remove
+# BUILD/bench/fcgi when done measuring, not right before a run.
+if [ -d "$work" ]; then
+  find "$work" -mindepth 1 -maxdepth 1 ! -name site -exec rm -rf {} +
+  [ ! -d "$work/site" ] || find "$work/site" -mindepth 1 -maxdepth 1 ! -name cgilog -exec rm -rf {} +
+fi
 mkdir -p "$work"
 cc -O2 -Wall -o "$work/mincgi" "$here/mincgi.c"
 
